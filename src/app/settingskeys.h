@@ -1,0 +1,35 @@
+#pragma once
+
+// Every settings key the program stores, defined once. Values are text; their stored forms
+// are binding because earlier installations and the companion program read the same store.
+namespace settingskeys {
+
+inline constexpr char kApplication[] = "Quentara 1.5";
+inline constexpr char kSettings[] = "Settings";
+inline constexpr char kInstrumentsChecked[] = "InstrumentsChecked";
+
+// Section "Settings".
+inline constexpr char kMethod[] = "Method";
+inline constexpr char kFilter1[] = "Filter1"; // option 3
+inline constexpr char kFilter2[] = "Filter2"; // option 2
+inline constexpr char kFilter3[] = "Filter3"; // option 1
+inline constexpr char kSound[] = "Sound";
+inline constexpr char kTraySignal[] = "TraySignal";
+inline constexpr char kAlwaysTop[] = "AlwaysTop";
+inline constexpr char kMinToTray[] = "MinToTray";
+inline constexpr char kMinClose[] = "MinClose";
+inline constexpr char kAskConnectMethod[] = "AskConnectMethod";
+inline constexpr char kConnectMethod[] = "ConnectMethod";
+inline constexpr char kSaveLog[] = "SaveLog";
+inline constexpr char kLogPath[] = "LogPath"; // terminal folder 1; 2-5 are "LogPath2".."LogPath5"
+inline constexpr char kGmt[] = "GMT";
+inline constexpr char kNewsImp[] = "NewsImp";
+inline constexpr char kCompactMode[] = "CompactMode";
+inline constexpr char kSplit[] = "Split";
+inline constexpr char kInstrumentsSelected[] = "InstrumentsSelected";
+inline constexpr char kTips[] = "Tips";
+inline constexpr char kTipSignals[] = "TipSignals";
+
+inline constexpr int kTerminalFolderCount = 5;
+
+} // namespace settingskeys

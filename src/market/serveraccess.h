@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <QCoroTask>
+
+#include <chrono>
+
+class QNetworkAccessManager;
+
+// One fetch of a server document: whether it loaded and parsed, and its payload text.
+struct FetchResult
+{
+    bool loaded = false;
+    QString text;
+};
+
+// Every document the program takes from its server goes through here. A request makes one
+// attempt, has a transfer timeout and a cap on the response size, keeps the scheme of its
+// address, and never reports an error beyond the outcome it records.
+class ServerAccess final : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr std::chrono::milliseconds kDefaultTimeout{15000};
+    static constexpr qint64 kDefaultSizeCap = 4 * 1024 * 1024;
+
+    ServerAccess(QNetworkAccessManager &network, QString baseAddress, QObject *parent = nullptr);
+    Q_DISABLE_COPY_MOVE(ServerAccess)
+
+    // Base address of the signal server, an absolute address ending in "/".
+    QString baseAddress() const { return m_baseAddress; }
+
+    // Fetches a document and returns its payload; records the outcome (see recordOutcome).
+    QCoro::Task<QString> openUrl(QString url, QString fileName);
+
+    // Fetches a document without recording anything, so that several can be in flight and
+    // their outcomes recorded in the order the caller needs.
+    QCoro::Task<FetchResult> fetch(QString url);
+
+    // The outcome of the most recent load: "0" parsed, "1" failed, empty before the first.
+    // A failed load named ".xml" (an instrument without a server code) leaves it unchanged.
+    QString errconnect() const { return m_errconnect; }
+    void recordOutcome(const QString &fileName, bool loaded);
+
+    void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+    void setSizeCap(qint64 bytes) { m_sizeCap = bytes; }
+
+Q_SIGNALS:
+    void errconnectChanged(const QString &errconnect);
+
+private:
+    QNetworkAccessManager &m_network;
+    const QString m_baseAddress;
+    QString m_errconnect;
+    std::chrono::milliseconds m_timeout = kDefaultTimeout;
+    qint64 m_sizeCap = kDefaultSizeCap;
+};

@@ -1,0 +1,299 @@
+#include "app/application.h"
+#include "app/settingskeys.h"
+#include "testhttpserver.h"
+#include "ui/mainwindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <QCoroTask>
+
+namespace {
+
+QList<QMessageBox *> messageBoxes()
+{
+    QList<QMessageBox *> boxes;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
+            boxes << box;
+    }
+    return boxes;
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+} // namespace
+
+class TestStartup final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void firstRunSwitchesOnTheFirstRunSet();
+    void laterRunsRestoreStoredFlags();
+    void everythingSwitchedOffStaysOff();
+    void storedSelection_data();
+    void storedSelection();
+    void documentsAreFetchedAndKept();
+    void noticeIsShownAsPlainTextOnce();
+    void rejectedNoticeIsNotShown();
+    void unreachableServerStillStarts();
+    void secondCopyIsRefused();
+    void exportFoldersAreCleanedAtStartAndEnd();
+
+private:
+    std::unique_ptr<Application> makeApplication(const QString &server = {});
+    bool start(Application &app) { return QCoro::waitFor(app.startUp()); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestHttpServer> m_server;
+    QString m_iniPath;
+};
+
+void TestStartup::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_iniPath = m_dir->filePath(QStringLiteral("quentara.ini"));
+    m_server = std::make_unique<TestHttpServer>();
+    QVERIFY(m_server->start() != 0);
+}
+
+void TestStartup::cleanup()
+{
+    for (QMessageBox *box : messageBoxes())
+        box->close();
+}
+
+std::unique_ptr<Application> TestStartup::makeApplication(const QString &server)
+{
+    Application::Options options;
+    options.commandLine.serverAddress = server.isEmpty() ? m_server->baseAddress() : server;
+    options.commandLine.settingsFile = m_iniPath;
+    return std::make_unique<Application>(options);
+}
+
+void TestStartup::firstRunSwitchesOnTheFirstRunSet()
+{
+    auto app = makeApplication();
+    QVERIFY(start(*app));
+    const QList<int> firstRun = catalogue::firstRunSet();
+    QCOMPARE(firstRun.size(), 30);
+    for (int i = 0; i < catalogue::kSlotCount; ++i)
+        QCOMPARE(app->state().isEnabled(i), firstRun.contains(i));
+    QCOMPARE(app->state().selectedIndex(), 0);
+    QVERIFY(app->window().isVisible());
+    QCOMPARE(app->window().objectName(), QStringLiteral("Form1"));
+    QCOMPARE(app->window().windowTitle(), QStringLiteral("Quentara   "));
+
+    SettingsStore stored(m_iniPath);
+    for (int i = 0; i < catalogue::kSlotCount; ++i)
+        QCOMPARE(stored.read("InstrumentsChecked", QString::number(i)),
+                 firstRun.contains(i) ? QStringLiteral("1") : QString());
+}
+
+void TestStartup::laterRunsRestoreStoredFlags()
+{
+    {
+        SettingsStore store(m_iniPath);
+        for (int i = 0; i < catalogue::kSlotCount; ++i)
+            store.writeEnabled(i, false);
+        store.write("InstrumentsChecked", "1", "1");        // left from a first run
+        store.write("InstrumentsChecked", "14", "&HC000&"); // switched on later
+        store.write("InstrumentsChecked", "62",
+                    "&HC000&"); // the reserved slot is stored like the rest
+        store.write("InstrumentsChecked", "20", "garbage");
+    }
+    auto app = makeApplication();
+    QVERIFY(start(*app));
+    for (int i = 0; i < catalogue::kSlotCount; ++i)
+        QCOMPARE(app->state().isEnabled(i), i == 1 || i == 14 || i == 62);
+
+    app->state().setEnabled(1, false);
+    app->state().setSelectedIndex(14);
+    app->exitProgram();
+    SettingsStore stored(m_iniPath);
+    QCOMPARE(stored.read("InstrumentsChecked", "1"), QStringLiteral("&HFFFFFF"));
+    QCOMPARE(stored.read("InstrumentsChecked", "14"), QStringLiteral("&HC000&"));
+    QCOMPARE(stored.read("InstrumentsChecked", "20"), QStringLiteral("&HFFFFFF"));
+    QCOMPARE(stored.read("Settings", "InstrumentsSelected"), QStringLiteral("14"));
+    QCOMPARE(stored.read("Settings", "CompactMode"), QStringLiteral("0"));
+}
+
+void TestStartup::everythingSwitchedOffStaysOff()
+{
+    {
+        auto app = makeApplication();
+        QVERIFY(start(*app));
+        for (int i = 0; i < catalogue::kSlotCount; ++i)
+            app->state().setEnabled(i, false);
+        app->exitProgram();
+    }
+    auto app = makeApplication();
+    QVERIFY(start(*app));
+    for (int i = 0; i < catalogue::kSlotCount; ++i)
+        QVERIFY(!app->state().isEnabled(i));
+}
+
+void TestStartup::storedSelection_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("selected");
+    QTest::newRow("dollar index") << "60" << 60;
+    QTest::newRow("natural gas") << "45" << 45;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("reserved slot") << "62" << 0;
+    QTest::newRow("not a number") << "EUR/USD" << 0;
+}
+
+void TestStartup::storedSelection()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, selected);
+    SettingsStore(m_iniPath).writeText(settingskeys::kInstrumentsSelected, stored);
+    auto app = makeApplication();
+    QVERIFY(start(*app));
+    QCOMPARE(app->state().selectedIndex(), selected);
+}
+
+void TestStartup::documentsAreFetchedAndKept()
+{
+    m_server->serveData("signals/urls.xml", "links");
+    m_server->serveData("signals/calendar_1.5_eng.xml",
+                        "Jan, 12 14:30;USD;High Volatility Expected;CPI\n");
+    m_server->serveData("signals/reviews_eng/list.xml", "Jan, 12 10:00;Review one\n");
+    m_server->serveData("signals/news_eng/list.xml", "Jan, 12 11:00;News one\n");
+    auto app = makeApplication();
+    QVERIFY(start(*app));
+    QCOMPARE(app->state().linkList(), QStringLiteral("links"));
+    QCOMPARE(app->state().calendarData(),
+             QStringLiteral("Jan, 12 14:30;USD;High Volatility Expected;CPI\n"));
+    QCOMPARE(app->state().reviewsData(), QStringLiteral("Jan, 12 10:00;Review one\n"));
+    QCOMPARE(app->state().feedData(), QStringLiteral("Jan, 12 11:00;News one\n"));
+    QCOMPARE(app->server().errconnect(), QStringLiteral("0")); // the news list came last
+    for (const char *path : {"signals/urls.xml", "message.xml", "signals/calendar_1.5_eng.xml",
+                             "signals/reviews_eng/list.xml", "signals/news_eng/list.xml"})
+        QCOMPARE(m_server->requestCount(QLatin1String(path)), 1);
+}
+
+void TestStartup::noticeIsShownAsPlainTextOnce()
+{
+    m_server->serveData("message.xml", "<b>Maintenance</b> on Sunday\nfrom 10:00 GMT");
+    auto app = makeApplication();
+    QVERIFY(start(*app));
+    QCOMPARE(app->state().noticeShown(), QStringLiteral("1"));
+    const QList<QMessageBox *> boxes = messageBoxes();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first()->text(), QStringLiteral("<b>Maintenance</b> on Sunday\nfrom 10:00 GMT"));
+    QCOMPARE(boxes.first()->textFormat(), Qt::PlainText);
+    QCOMPARE(boxes.first()->icon(), QMessageBox::Information);
+    QCOMPARE(boxes.first()->windowTitle(), QStringLiteral("Quentara"));
+}
+
+void TestStartup::rejectedNoticeIsNotShown()
+{
+    m_server->serveData("message.xml", "Please update: 1.76 is outdated");
+    auto app = makeApplication();
+    QVERIFY(start(*app));
+    QCOMPARE(app->state().noticeText(), QStringLiteral("Please update: 1.76 is outdated"));
+    QCOMPARE(app->state().noticeShown(), QStringLiteral("0"));
+    QVERIFY(messageBoxes().isEmpty());
+}
+
+void TestStartup::unreachableServerStillStarts()
+{
+    const QString closedPort = m_server->baseAddress();
+    m_server.reset(); // nothing listens there any more
+    auto app = makeApplication(closedPort);
+    QVERIFY(start(*app));
+    QVERIFY(app->window().isVisible());
+    QCOMPARE(app->server().errconnect(), QStringLiteral("1"));
+    QVERIFY(app->state().calendarData().isEmpty());
+    QVERIFY(messageBoxes().isEmpty());
+}
+
+void TestStartup::secondCopyIsRefused()
+{
+    auto first = makeApplication();
+    QVERIFY(start(*first));
+    first->window().hide();
+    const QByteArray before = [&] {
+        QFile file(m_iniPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    answer.start(20);
+
+    auto second = makeApplication();
+    QVERIFY(!start(*second));
+    answer.stop();
+    QCOMPARE(title, QStringLiteral("Внимание!"));
+    QCOMPARE(text,
+             QStringLiteral("The program is already running\r\nPerhaps it is minimized to tray."));
+    QCOMPARE(icon, QMessageBox::Warning);
+    QTRY_VERIFY(first->window().isVisible()); // the running copy came back to the screen
+
+    second.reset(); // its shutdown must not touch the settings
+    QFile file(m_iniPath);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+}
+
+void TestStartup::exportFoldersAreCleanedAtStartAndEnd()
+{
+    const QString terminal1 = m_dir->filePath(QStringLiteral("terminal one"));
+    const QString terminal2 =
+        m_dir->filePath(QStringLiteral("terminal two")); // no "quentara" inside
+    const QString terminal3 = m_dir->filePath(QStringLiteral("missing"));
+    QVERIFY(QDir().mkpath(terminal1 + QStringLiteral("/quentara")));
+    QVERIFY(QDir().mkpath(terminal2));
+    const QString exportFolder = terminal1 + QStringLiteral("/quentara/");
+    writeFile(exportFolder + QStringLiteral("EURUSD.csv"), "BUY");
+    writeFile(exportFolder + QStringLiteral("XAUUSD1.csv"), "SELL");
+    writeFile(exportFolder + QStringLiteral("notes.txt"), "kept");
+    writeFile(terminal2 + QStringLiteral("/EURUSD.csv"), "outside the export folder");
+    QFile::setPermissions(exportFolder + QStringLiteral("XAUUSD1.csv"),
+                          QFile::ReadOwner | QFile::ReadUser);
+    {
+        SettingsStore store(m_iniPath);
+        store.write("Settings", "LogPath", terminal3);
+        store.write("Settings", "LogPath2", terminal2);
+        store.write("Settings", "LogPath4", terminal1);
+    }
+
+    auto app = makeApplication();
+    QVERIFY(start(*app));
+    QCOMPARE(QDir(exportFolder).entryList(QDir::Files), QStringList{"notes.txt"});
+    QVERIFY(QFile::exists(terminal2 + QStringLiteral("/EURUSD.csv")));
+    QVERIFY(!QFile::exists(terminal3));
+
+    writeFile(exportFolder + QStringLiteral("GOLD.csv"), "BUY");
+    app->exitProgram();
+    QCOMPARE(QDir(exportFolder).entryList(QDir::Files), QStringList{"notes.txt"});
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

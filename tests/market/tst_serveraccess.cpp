@@ -1,0 +1,234 @@
+#include "market/serveraccess.h"
+#include "market/serverpaths.h"
+#include "testhttpserver.h"
+
+#include <QElapsedTimer>
+#include <QNetworkAccessManager>
+#include <QTest>
+
+#include <QCoroTask>
+
+using namespace std::chrono_literals;
+
+class TestServerAccess final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void extraction_data();
+    void extraction();
+    void outcomeOfFailures_data();
+    void outcomeOfFailures();
+    void failedInstrumentWithoutCodeKeepsOutcome();
+    void successResetsOutcomeEvenWithoutData();
+    void transferTimeout();
+    void responseSizeCap();
+    void secureAddressStaysSecure();
+    void addressComposition();
+
+private:
+    QString fetchText(const QString &path, const QString &fileName = QStringLiteral("doc.xml"));
+
+    std::unique_ptr<TestHttpServer> m_server;
+    std::unique_ptr<QNetworkAccessManager> m_network;
+    std::unique_ptr<ServerAccess> m_access;
+};
+
+void TestServerAccess::init()
+{
+    m_server = std::make_unique<TestHttpServer>();
+    QVERIFY(m_server->start() != 0);
+    m_network = std::make_unique<QNetworkAccessManager>();
+    m_access = std::make_unique<ServerAccess>(*m_network, m_server->baseAddress());
+}
+
+QString TestServerAccess::fetchText(const QString &path, const QString &fileName)
+{
+    return QCoro::waitFor(m_access->openUrl(m_access->baseAddress() + path, fileName));
+}
+
+void TestServerAccess::extraction_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("errconnect");
+
+    QTest::newRow("data is the root") << QByteArray("<data>yes;1</data>") << "yes;1"
+                                      << "0";
+    QTest::newRow("data deep in the tree")
+        << QByteArray("<?xml version=\"1.0\"?><a><b><c><data>deep</data></c></b></a>") << "deep"
+        << "0";
+    QTest::newRow("first data in document order wins")
+        << QByteArray("<a><b><data>first</data></b><data>second</data></a>") << "first"
+        << "0";
+    QTest::newRow("children concatenated")
+        << QByteArray("<a><data>one<x>two<y>three</y></x>four</data></a>") << "onetwothreefour"
+        << "0";
+    QTest::newRow("line feeds kept, CR LF read as LF")
+        << QByteArray("<a><data>l0;a\r\nl1;b\nl2;c\n</data></a>") << "l0;a\nl1;b\nl2;c\n"
+        << "0";
+    QTest::newRow("entities and CDATA")
+        << QByteArray("<a><data>S&amp;P 500<![CDATA[ <raw> ]]></data></a>") << "S&P 500 <raw> "
+        << "0";
+    QTest::newRow("well-formed without data") << QByteArray("<a><b>text</b></a>") << ""
+                                              << "0";
+    QTest::newRow("not well-formed") << QByteArray("<a><data>half</data>") << ""
+                                     << "1";
+    QTest::newRow("broken after data") << QByteArray("<a><data>x</data></b></a>") << ""
+                                       << "1";
+    QTest::newRow("empty body") << QByteArray() << ""
+                                << "1";
+    QTest::newRow("html error page")
+        << QByteArray("<!DOCTYPE html><html><body><p>Bad gateway<br></body></html>") << ""
+        << "1";
+    QTest::newRow("utf-8 text") << QByteArray("<data>Внимание</data>") << "Внимание"
+                                << "0";
+}
+
+void TestServerAccess::extraction()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    QFETCH(QString, errconnect);
+    m_server->serve(QStringLiteral("signals/doc.xml"), body);
+    QCOMPARE(fetchText(QStringLiteral("signals/doc.xml")), text);
+    QCOMPARE(m_access->errconnect(), errconnect);
+}
+
+void TestServerAccess::outcomeOfFailures_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("behaviour");
+    QTest::newRow("not found") << 404 << int(TestHttpServer::Behaviour::Answer);
+    QTest::newRow("server error with xml body") << 500 << int(TestHttpServer::Behaviour::Answer);
+    QTest::newRow("connection dropped") << 200 << int(TestHttpServer::Behaviour::Drop);
+    QTest::newRow("dropped mid body") << 200 << int(TestHttpServer::Behaviour::DropMidBody);
+}
+
+void TestServerAccess::outcomeOfFailures()
+{
+    QFETCH(int, status);
+    QFETCH(int, behaviour);
+    TestHttpServer::Route route;
+    route.body = "<a><data>must not be read</data></a>";
+    route.status = status;
+    route.behaviour = TestHttpServer::Behaviour(behaviour);
+    m_server->setRoute(QStringLiteral("signals/eurusd.xml"), route);
+
+    QCOMPARE(fetchText(QStringLiteral("signals/eurusd.xml"), QStringLiteral("eurusd.xml")),
+             QString());
+    QCOMPARE(m_access->errconnect(), QStringLiteral("1"));
+    // No retry of our own. A connection closed before any answer is resent once by the HTTP
+    // layer itself, as it would be for a keep-alive connection the server closed.
+    const int requests = m_server->requestCount(QStringLiteral("signals/eurusd.xml"));
+    if (TestHttpServer::Behaviour(behaviour) == TestHttpServer::Behaviour::Drop)
+        QVERIFY(requests >= 1 && requests <= 2);
+    else
+        QCOMPARE(requests, 1);
+}
+
+void TestServerAccess::failedInstrumentWithoutCodeKeepsOutcome()
+{
+    QCOMPARE(m_access->errconnect(), QString()); // nothing loaded yet
+    QCOMPARE(fetchText(QStringLiteral("signals/.xml"), QStringLiteral(".xml")), QString());
+    QCOMPARE(m_access->errconnect(), QString());
+
+    m_server->serveData(QStringLiteral("signals/gold.xml"), QStringLiteral("record"));
+    QCOMPARE(fetchText(QStringLiteral("signals/gold.xml"), QStringLiteral("gold.xml")),
+             QStringLiteral("record"));
+    QCOMPARE(m_access->errconnect(), QStringLiteral("0"));
+    QCOMPARE(fetchText(QStringLiteral("signals/.xml"), QStringLiteral(".xml")), QString());
+    QCOMPARE(m_access->errconnect(), QStringLiteral("0"));
+    QCOMPARE(fetchText(QStringLiteral("signals/missing.xml"), QStringLiteral("missing.xml")),
+             QString());
+    QCOMPARE(m_access->errconnect(), QStringLiteral("1"));
+    QCOMPARE(fetchText(QStringLiteral("signals/.xml"), QStringLiteral(".xml")), QString());
+    QCOMPARE(m_access->errconnect(), QStringLiteral("1"));
+}
+
+void TestServerAccess::successResetsOutcomeEvenWithoutData()
+{
+    QCOMPARE(fetchText(QStringLiteral("nothing.xml")), QString());
+    QCOMPARE(m_access->errconnect(), QStringLiteral("1"));
+    m_server->serve(QStringLiteral("message.xml"), "<?xml version=\"1.0\"?><message/>");
+    QCOMPARE(fetchText(QStringLiteral("message.xml"), QStringLiteral("message.xml")), QString());
+    QCOMPARE(m_access->errconnect(), QStringLiteral("0"));
+}
+
+void TestServerAccess::transferTimeout()
+{
+    m_access->setTimeout(300ms);
+    TestHttpServer::Route hang;
+    hang.behaviour = TestHttpServer::Behaviour::Hang;
+    m_server->setRoute(QStringLiteral("signals/slow.xml"), hang);
+    TestHttpServer::Route late;
+    late.body = "<data>late</data>";
+    late.delay = 2s;
+    m_server->setRoute(QStringLiteral("signals/late.xml"), late);
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QCOMPARE(fetchText(QStringLiteral("signals/slow.xml")), QString());
+    QCOMPARE(m_access->errconnect(), QStringLiteral("1"));
+    QCOMPARE(fetchText(QStringLiteral("signals/late.xml")), QString());
+    QVERIFY2(elapsed.elapsed() < 1900, "the transfer timeout did not end the requests");
+}
+
+void TestServerAccess::responseSizeCap()
+{
+    m_access->setSizeCap(1024);
+    const QString small(600, QLatin1Char('x'));
+    const QString large(2000, QLatin1Char('x'));
+    m_server->serveData(QStringLiteral("small.xml"), small);
+    m_server->serveData(QStringLiteral("large.xml"), large);
+    QCOMPARE(fetchText(QStringLiteral("small.xml")), small);
+    QCOMPARE(fetchText(QStringLiteral("large.xml")), QString());
+    QCOMPARE(m_access->errconnect(), QStringLiteral("1"));
+
+    // The default cap lets a large record through and stops a body of several mebibytes.
+    m_access->setSizeCap(ServerAccess::kDefaultSizeCap);
+    m_server->serveData(QStringLiteral("huge.xml"), QString(5 * 1024 * 1024, QLatin1Char('y')));
+    QCOMPARE(fetchText(QStringLiteral("large.xml")), large);
+    QCOMPARE(fetchText(QStringLiteral("huge.xml")), QString());
+}
+
+void TestServerAccess::secureAddressStaysSecure()
+{
+    // The loopback server speaks plain HTTP only: a request that kept its https scheme cannot
+    // reach it as a readable request, one rewritten to http would.
+    m_server->serveData(QStringLiteral("signals/eurusd.xml"), QStringLiteral("plain"));
+    QString secureBase = m_server->baseAddress();
+    secureBase.replace(QStringLiteral("http://"), QStringLiteral("https://"));
+    m_access->setTimeout(3s);
+    const QString text = QCoro::waitFor(m_access->openUrl(
+        secureBase + QStringLiteral("signals/eurusd.xml"), QStringLiteral("eurusd.xml")));
+    QCOMPARE(text, QString());
+    QCOMPARE(m_access->errconnect(), QStringLiteral("1"));
+    QCOMPARE(m_server->requestCount(QStringLiteral("signals/eurusd.xml")), 0);
+}
+
+void TestServerAccess::addressComposition()
+{
+    const QString base = QStringLiteral("https://signals.example.test/");
+    QCOMPARE(serverpaths::documentUrl(base, serverpaths::kTradingFlag),
+             QStringLiteral("https://signals.example.test/signals/-cantrade_xml.php"));
+    QCOMPARE(serverpaths::documentUrl(base, serverpaths::kNotice),
+             QStringLiteral("https://signals.example.test/message.xml"));
+    QCOMPARE(serverpaths::documentUrl(QStringLiteral("  ") + base, serverpaths::kCalendar),
+             QStringLiteral("https://signals.example.test/signals/calendar_1.5_eng.xml"));
+    QCOMPARE(serverpaths::fileName(serverpaths::kReviewsList), QStringLiteral("list.xml"));
+    QCOMPARE(serverpaths::fileName(serverpaths::kNewsList), QStringLiteral("list.xml"));
+    QCOMPARE(serverpaths::documentUrl(base, serverpaths::kLinkList),
+             QStringLiteral("https://signals.example.test/signals/urls.xml"));
+    QCOMPARE(serverpaths::documentUrl(base, serverpaths::kReviewsList),
+             QStringLiteral("https://signals.example.test/signals/reviews_eng/list.xml"));
+    QCOMPARE(serverpaths::documentUrl(base, serverpaths::kNewsList),
+             QStringLiteral("https://signals.example.test/signals/news_eng/list.xml"));
+    // Instrument addresses are used exactly as composed.
+    QCOMPARE(serverpaths::instrumentUrl(QStringLiteral(" ") + base, QStringLiteral("crypto-btc")),
+             QStringLiteral(" https://signals.example.test/signals/crypto-btc.xml"));
+    QCOMPARE(serverpaths::instrumentFileName(QString()), QStringLiteral(".xml"));
+}
+
+QTEST_GUILESS_MAIN(TestServerAccess)
+#include "tst_serveraccess.moc"

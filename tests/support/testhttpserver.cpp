@@ -1,0 +1,138 @@
+#include "testhttpserver.h"
+
+#include <QHostAddress>
+#include <QHttpServerRequest>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+QByteArray reasonPhrase(int status)
+{
+    switch (status) {
+    case 200:
+        return "OK";
+    case 404:
+        return "Not Found";
+    case 500:
+        return "Internal Server Error";
+    default:
+        return "Status";
+    }
+}
+
+QByteArray head(int status, const QByteArray &contentType, qint64 contentLength)
+{
+    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) + "\r\n" +
+           "Content-Type: " + contentType + "\r\n" +
+           "Content-Length: " + QByteArray::number(contentLength) + "\r\n" +
+           "Connection: keep-alive\r\n\r\n";
+}
+
+} // namespace
+
+TestHttpServer::TestHttpServer(QObject *parent)
+    : QAbstractHttpServer(parent)
+{}
+
+TestHttpServer::~TestHttpServer() = default;
+
+quint16 TestHttpServer::start()
+{
+    return listen(QHostAddress::LocalHost, 0);
+}
+
+QString TestHttpServer::baseAddress() const
+{
+    const QList<quint16> ports = const_cast<TestHttpServer *>(this)->serverPorts();
+    return QStringLiteral("http://127.0.0.1:%1/").arg(ports.isEmpty() ? 0 : ports.first());
+}
+
+void TestHttpServer::setRoute(const QString &path, const Route &route)
+{
+    m_routes.insert(path, route);
+}
+
+void TestHttpServer::serve(const QString &path, const QByteArray &body, int status)
+{
+    Route route;
+    route.body = body;
+    route.status = status;
+    setRoute(path, route);
+}
+
+void TestHttpServer::serveData(const QString &path, const QString &dataText)
+{
+    serve(path, dataDocument(dataText));
+}
+
+void TestHttpServer::removeRoute(const QString &path)
+{
+    m_routes.remove(path);
+}
+
+QByteArray TestHttpServer::dataDocument(const QString &dataText)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<document><data>" +
+           dataText.toHtmlEscaped().toUtf8() + "</data></document>\n";
+}
+
+bool TestHttpServer::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
+{
+    const QString path = request.url().path().mid(1);
+    m_requests << path;
+    Route route;
+    if (m_routes.contains(path)) {
+        route = m_routes.value(path);
+    } else {
+        route.status = 404;
+        route.body = "not found";
+        route.contentType = "text/plain";
+    }
+    if (route.delay.count() == 0)
+        route.delay = m_defaultDelay;
+
+    switch (route.behaviour) {
+    case Behaviour::Hang:
+        return true;
+    case Behaviour::Drop:
+        socket->abort();
+        return true;
+    default:
+        break;
+    }
+
+    ++m_inFlight;
+    m_maxInFlight = std::max(m_maxInFlight, m_inFlight);
+    if (route.delay.count() == 0) {
+        answer(socket, route);
+        return true;
+    }
+    QTimer::singleShot(route.delay, this, [this, socket = QPointer<QTcpSocket>(socket), route] {
+        if (socket)
+            answer(socket, route);
+        else
+            --m_inFlight;
+    });
+    return true;
+}
+
+void TestHttpServer::answer(QTcpSocket *socket, const Route &route)
+{
+    --m_inFlight;
+    if (route.behaviour == Behaviour::DropMidBody) {
+        socket->write(head(route.status, route.contentType, route.body.size() + 1000));
+        socket->write(route.body.left(route.body.size() / 2));
+        socket->flush();
+        socket->disconnectFromHost();
+        return;
+    }
+    socket->write(head(route.status, route.contentType, route.body.size()));
+    socket->write(route.body);
+}
+
+void TestHttpServer::missingHandler(const QHttpServerRequest &, QTcpSocket *socket)
+{
+    socket->write(head(404, "text/plain", 0));
+}
