@@ -1,0 +1,230 @@
+#include "market/indicatorgridfill.h"
+
+#include "app/catalogue.h"
+#include "market/instrumentrecord.h"
+#include "market/markettexts.h"
+
+#include <array>
+
+namespace {
+
+using namespace recordlayout;
+
+constexpr int kFirstIndicatorRow = 2;
+constexpr int kFirstAverageRow = 16;
+constexpr int kPriceRow = 0;
+constexpr int kPriceColumn = 0;
+
+constexpr std::array<const char16_t *, kIndicatorCount> kIndicatorCaptions{u"RSI(14)",
+                                                                           u"STOCH(9,6)",
+                                                                           u"STOCHRSI(14)",
+                                                                           u"MACD(12,26)",
+                                                                           u"ADX(14)",
+                                                                           u"Williams",
+                                                                           u"CCI(14)",
+                                                                           u"ATR(14)",
+                                                                           u"Highs/Lows(14)",
+                                                                           u"Ultimate Oscillator",
+                                                                           u"ROC",
+                                                                           u"Bull/Bear Power(13)"};
+constexpr std::array<const char16_t *, kAverageCount> kAverageCaptions{u"MA5",  u"MA10",  u"MA20",
+                                                                       u"MA50", u"MA100", u"MA200"};
+constexpr std::array<const char16_t *, kTimeframes> kTimeframeCaptions{u"M1", u"M5", u"M15", u"M30",
+                                                                       u"H1", u"H4", u"D1"};
+
+// Indicator states as the table shows them, matched against the lower-cased field.
+struct StateText
+{
+    QStringView lowerCase;
+    QStringView shown;
+    Rgb colour;
+};
+constexpr std::array<StateText, 7> kStates{{
+    {u"sell", u"Sell", rgb::kRed},
+    {u"buy", u"Buy", rgb::kBlue},
+    {u"neutral", u"Neutral", rgb::kBlack},
+    {u"oversold", u"Oversold", rgb::kBlack},
+    {u"overbought", u"Overbought", rgb::kBlack},
+    {u"less volatility", u"Less Volatility", rgb::kBlack},
+    {u"high volatility", u"High Volatility", rgb::kBlack},
+}};
+
+void write(GridCell &cell, QStringView text, Rgb colour)
+{
+    cell.text = text.toString();
+    cell.colour = colour;
+}
+
+void writeIndicatorState(GridCell &cell, QStringView field)
+{
+    const QString lower = field.toString().toLower();
+    for (const StateText &state : kStates) {
+        if (lower == state.lowerCase) {
+            write(cell, state.shown, state.colour);
+            return;
+        }
+    }
+}
+
+void writeMovingAverage(GridCell &cell, QStringView simple, QStringView exponential)
+{
+    QString composite;
+    composite.reserve(12 + simple.size() + exponential.size());
+    composite.append(u"SMPL:").append(simple).append(u"  EXP:").append(exponential);
+    cell.text = composite;
+    const bool simpleBuy = simple == u"Buy";
+    const bool simpleSell = simple == u"Sell";
+    const bool exponentialBuy = exponential == u"Buy";
+    const bool exponentialSell = exponential == u"Sell";
+    if (simpleBuy && exponentialBuy)
+        write(cell, u"Buy", rgb::kBlue);
+    else if (simpleSell && exponentialSell)
+        write(cell, u"Sell", rgb::kRed);
+    else if (simpleSell && exponentialBuy)
+        write(cell, u"Sell", rgb::kGrey);
+    else if (simpleBuy && exponentialSell)
+        write(cell, u"Buy", rgb::kGrey);
+}
+
+struct SummaryColours
+{
+    Rgb strongBuy;
+    Rgb strongSell;
+    Rgb sell;
+    Rgb buy;
+    Rgb neutral;
+};
+constexpr SummaryColours kAllWhite{rgb::kWhite, rgb::kWhite, rgb::kWhite, rgb::kWhite, rgb::kWhite};
+constexpr SummaryColours kVerdictColours{rgb::kBlue, rgb::kRed, rgb::kRed, rgb::kBlue, rgb::kBlack};
+
+// Each test sees the result of the one before; the upper-case results are not matched again.
+void applySummaryChain(GridCell &cell, const SummaryColours &colours)
+{
+    if (cell.text.contains(u"Strong Buy"))
+        write(cell, u"STRONG BUY", colours.strongBuy);
+    if (cell.text.contains(u"Strong Sell"))
+        write(cell, u"STRONG SELL", colours.strongSell);
+    if (cell.text.contains(u"Sell"))
+        write(cell, u"SELL", colours.sell);
+    if (cell.text.contains(u"Buy"))
+        write(cell, u"BUY", colours.buy);
+    if (cell.text.contains(u"Neutral"))
+        write(cell, u"Neutral", colours.neutral);
+}
+
+// The indicator summary turns only the exact one-word verdicts upper case.
+void applyIndicatorSummaryChain(GridCell &cell)
+{
+    if (cell.text == u"Sell")
+        write(cell, u"SELL", rgb::kWhite);
+    if (cell.text == u"Buy")
+        write(cell, u"BUY", rgb::kWhite);
+    if (cell.text.contains(u"Strong Buy"))
+        write(cell, u"STRONG BUY", rgb::kWhite);
+    if (cell.text.contains(u"Strong Sell"))
+        write(cell, u"STRONG SELL", rgb::kWhite);
+    if (cell.text.contains(u"Neutral"))
+        write(cell, u"Neutral", rgb::kWhite);
+}
+
+void writeSummary(GridCell &cell, const InstrumentRecord &record, int line)
+{
+    if (const std::optional<QStringView> field = record.field(line, 1))
+        cell.text = field->toString();
+}
+
+} // namespace
+
+void gridrazm(IndicatorGrid &grid)
+{
+    for (int k = 0; k < kIndicatorCount; ++k)
+        grid.cell(kFirstIndicatorRow + k, 0).text = QString::fromUtf16(kIndicatorCaptions.at(k));
+    for (int k = 0; k < kAverageCount; ++k)
+        grid.cell(kFirstAverageRow + k, 0).text = QString::fromUtf16(kAverageCaptions.at(k));
+    grid.cell(IndicatorGrid::kIndicatorSummaryRow, 0).text = QStringLiteral("Summary indicators:");
+    grid.cell(IndicatorGrid::kMovingAverageSummaryRow, 0).text = QStringLiteral("Summary MA:");
+    grid.cell(IndicatorGrid::kOverallSummaryRow, 0).text = QStringLiteral("Summary:");
+    grid.cell(IndicatorGrid::kOverallSummaryRow, 0).bold = true;
+
+    for (int column = 0; column < IndicatorGrid::kColumns; ++column) {
+        for (int row :
+             {IndicatorGrid::kIndicatorSummaryRow, IndicatorGrid::kMovingAverageSummaryRow}) {
+            grid.cell(row, column).bold = true;
+            grid.cell(row, column).colour = rgb::kWhite;
+        }
+    }
+    for (int column = 1; column < IndicatorGrid::kColumns; ++column) {
+        GridCell &summary = grid.cell(IndicatorGrid::kOverallSummaryRow, column);
+        summary.bold = true;
+        summary.colour = rgb::kGrey;
+        GridCell &heading = grid.cell(0, column);
+        heading.text = QString::fromUtf16(kTimeframeCaptions.at(column - 1));
+        heading.bold = true;
+    }
+}
+
+bool loadInd(IndicatorGrid &grid, int key, const InstrumentRecord &record)
+{
+    // The M1 column stays blank for the cryptocurrencies and the two currency indices.
+    const bool blankM1 = catalogue::hasBlankM1(key);
+    const auto blankIfM1 = [&](int row, int column) {
+        if (column == 1 && blankM1)
+            grid.cell(row, column).colour = rgb::kWhite;
+    };
+    grid.cell(0, 1).colour = blankM1 ? rgb::kWhite : rgb::kBlack;
+
+    for (int k = 0; k < kIndicatorCount; ++k) {
+        const int row = kFirstIndicatorRow + k;
+        for (int column = 1; column <= kTimeframes; ++column) {
+            const std::optional<QStringView> state =
+                record.field(blockLine(column - 1, kFirstIndicator + k), 2);
+            if (column >= 2 && (!state || state->isEmpty()))
+                return false;
+            if (state)
+                writeIndicatorState(grid.cell(row, column), *state);
+            blankIfM1(row, column);
+        }
+    }
+
+    for (int k = 0; k < kAverageCount; ++k) {
+        const int row = kFirstAverageRow + k;
+        for (int column = 1; column <= kTimeframes; ++column) {
+            const int line = blockLine(column - 1, kFirstAverage + k);
+            const std::optional<QStringView> simple = record.field(line, 2);
+            const std::optional<QStringView> exponential = record.field(line, 4);
+            if (simple && exponential)
+                writeMovingAverage(grid.cell(row, column), *simple, *exponential);
+            blankIfM1(row, column);
+        }
+    }
+
+    for (int column = 1; column <= kTimeframes; ++column) {
+        const int timeframe = column - 1;
+        GridCell &averages = grid.cell(IndicatorGrid::kMovingAverageSummaryRow, column);
+        writeSummary(averages, record, blockLine(timeframe, kAverageSummary));
+        applySummaryChain(averages, kAllWhite);
+    }
+    for (int column = 1; column <= kTimeframes; ++column) {
+        GridCell &indicators = grid.cell(IndicatorGrid::kIndicatorSummaryRow, column);
+        writeSummary(indicators, record, blockLine(column - 1, kIndicatorSummary));
+        applyIndicatorSummaryChain(indicators);
+    }
+    for (int column = 1; column <= kTimeframes; ++column) {
+        GridCell &overall = grid.cell(IndicatorGrid::kOverallSummaryRow, column);
+        writeSummary(overall, record, blockLine(column - 1, kOverallSummary));
+        applySummaryChain(overall, kVerdictColours);
+        blankIfM1(IndicatorGrid::kOverallSummaryRow, column);
+    }
+
+    // A record without a price line shows no price rather than the one shown before.
+    write(grid.cell(kPriceRow, kPriceColumn), record.line(kPriceLine).value_or(QStringView()),
+          rgb::kWhite);
+    return true;
+}
+
+CaptionBarState captionAfterFill(const QString &pair, bool completed, const QString &price)
+{
+    if (!completed)
+        return {QLatin1String(markettexts::kDataBeingUpdated), true};
+    return {pair + QString::fromUtf16(markettexts::kCaptionSeparator) + price, false};
+}
