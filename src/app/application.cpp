@@ -5,6 +5,7 @@
 #include "app/shutdown.h"
 #include "app/unixsignals.h"
 #include "app/version.h"
+#include "market/indicatorarea.h"
 #include "market/serverpaths.h"
 #include "signals/exportfiles.h"
 #include "ui/mainwindow.h"
@@ -30,6 +31,9 @@ Application::Application(Options options, QObject *parent)
     , m_options(std::move(options))
     , m_settings(makeSettings(m_options.commandLine))
     , m_server(m_network, m_options.commandLine.serverAddress)
+    , m_marketView(this)
+    , m_pollingCycle(m_server, m_state, m_marketView, m_options.timings, this)
+    , m_noticeCheck(m_server, m_state, m_options.timings, this)
     , m_instance(SingleInstance::keyForSettingsFile(m_options.commandLine.settingsFile))
     , m_window(std::make_unique<MainWindow>())
 {
@@ -40,6 +44,9 @@ Application::Application(Options options, QObject *parent)
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager &) { shutdown(); });
     connect(m_window.get(), &MainWindow::closeRequested, this, &Application::exitProgram);
+    createIndicatorArea(m_window.get(), m_marketView);
+    m_pollingCycle.setWindowVisibility([this] { return m_window->isVisible(); });
+    connect(&m_noticeCheck, &NoticeCheck::noticeDue, this, &Application::showNotice);
     connect(&m_instance, &SingleInstance::showRequested, this, [this] {
         m_window->showNormal();
         m_window->raise();
@@ -68,6 +75,7 @@ QCoro::Task<bool> Application::startUp()
     }
     m_ownsInstance = true;
     m_window->setWindowTitle(QLatin1String(product::kName) + QStringLiteral("   "));
+    m_noticeCheck.start();
 
     // Old export files from an earlier run.
     exportfiles::cleanExportFolders(*m_settings);
@@ -98,6 +106,10 @@ QCoro::Task<bool> Application::startUp()
     // Enabled instruments.
     restoreEnabledInstruments();
 
+    // Indicator grid: its skeleton, built while it is hidden.
+    m_marketView.hideAllGrids();
+    m_marketView.gridrazm();
+
     // Calendar and lists.
     const FetchResult calendarResult = co_await calendar;
     m_server.recordOutcome(serverpaths::fileName(serverpaths::kCalendar), calendarResult.loaded);
@@ -110,11 +122,19 @@ QCoro::Task<bool> Application::startUp()
     m_state.setFeedData(feedResult.text);
 
     // Selected instrument: the reserved slot 62 and anything outside 0-61 keep the default.
-    m_state.setSelectedIndex(m_settings->readNumber(settingskeys::kInstrumentsSelected, 0, 0,
-                                                    catalogue::kInstrumentCount - 1));
+    co_await selectInstrument(m_settings->readNumber(settingskeys::kInstrumentsSelected, 0, 0,
+                                                     catalogue::kInstrumentCount - 1));
+
+    // Polling: the first cycle comes with the start-up kick, then one a minute.
+    m_pollingCycle.start();
 
     m_window->show();
     co_return true;
+}
+
+QCoro::Task<> Application::selectInstrument(int index)
+{
+    return m_pollingCycle.selectInstrument(index);
 }
 
 void Application::restoreEnabledInstruments()

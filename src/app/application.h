@@ -6,6 +6,9 @@
 #include "app/settingsstore.h"
 #include "app/singleinstance.h"
 #include "app/timings.h"
+#include "market/marketview.h"
+#include "market/noticecheck.h"
+#include "market/pollingcycle.h"
 #include "market/serveraccess.h"
 
 #include <QNetworkAccessManager>
@@ -45,9 +48,14 @@ public:
     // whichever way the program ends, and only in the copy that owns the settings.
     void shutdown();
 
+    // Selects an instrument as a click in the navigator does and shows it.
+    QCoro::Task<> selectInstrument(int index);
+
     AppState &state() { return m_state; }
     SettingsStore &settings() { return *m_settings; }
     ServerAccess &server() { return m_server; }
+    MarketView &marketView() { return m_marketView; }
+    PollingCycle &pollingCycle() { return m_pollingCycle; }
     MainWindow &window() { return *m_window; }
 
 private:
@@ -59,6 +67,9 @@ private:
     QNetworkAccessManager m_network;
     ServerAccess m_server;
     AppState m_state;
+    MarketView m_marketView;
+    PollingCycle m_pollingCycle;
+    NoticeCheck m_noticeCheck;
     SingleInstance m_instance;
     std::unique_ptr<MainWindow> m_window;
     UnixSignals *m_unixSignals = nullptr;

@@ -12,6 +12,7 @@ NoticeCheck::NoticeCheck(ServerAccess &server, AppState &state, const Timings &t
     : QObject(parent)
     , m_server(server)
     , m_state(state)
+    , m_timer(this)
 {
     m_timer.setObjectName(QStringLiteral("Timer6"));
     m_timer.setInterval(timings.notice);

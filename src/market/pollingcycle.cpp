@@ -40,6 +40,8 @@ PollingCycle::PollingCycle(ServerAccess &server, AppState &state, MarketView &vi
     , m_server(server)
     , m_state(state)
     , m_view(view)
+    , m_pollTimer(this)
+    , m_kickTimer(this)
 {
     m_pollTimer.setObjectName(QStringLiteral("Timer1"));
     m_pollTimer.setInterval(timings.poll);

@@ -174,6 +174,7 @@ void TestStartup::documentsAreFetchedAndKept()
                         "Jan, 12 14:30;USD;High Volatility Expected;CPI\n");
     m_server->serveData("signals/reviews_eng/list.xml", "Jan, 12 10:00;Review one\n");
     m_server->serveData("signals/news_eng/list.xml", "Jan, 12 11:00;News one\n");
+    m_server->serveData("signals/audcad.xml", "record");
     auto app = makeApplication();
     QVERIFY(start(*app));
     QCOMPARE(app->state().linkList(), QStringLiteral("links"));
@@ -181,7 +182,9 @@ void TestStartup::documentsAreFetchedAndKept()
              QStringLiteral("Jan, 12 14:30;USD;High Volatility Expected;CPI\n"));
     QCOMPARE(app->state().reviewsData(), QStringLiteral("Jan, 12 10:00;Review one\n"));
     QCOMPARE(app->state().feedData(), QStringLiteral("Jan, 12 11:00;News one\n"));
-    QCOMPARE(app->server().errconnect(), QStringLiteral("0")); // the news list came last
+    // The selected instrument's record came last.
+    QCOMPARE(app->server().errconnect(), QStringLiteral("0"));
+    QCOMPARE(app->state().record(0), QStringLiteral("record"));
     for (const char *path : {"signals/urls.xml", "message.xml", "signals/calendar_1.5_eng.xml",
                              "signals/reviews_eng/list.xml", "signals/news_eng/list.xml"})
         QCOMPARE(m_server->requestCount(QLatin1String(path)), 1);

@@ -1,0 +1,56 @@
+#include "market/indicatortab.h"
+
+#include "market/markettexts.h"
+#include "market/widgetstyle.h"
+#include "ui/twips.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace {
+
+constexpr int kTop = 690;
+constexpr int kWidth = 2115;
+constexpr int kActiveHeight = 375;
+constexpr int kInactiveHeight = 345;
+
+} // namespace
+
+IndicatorTab::IndicatorTab(QWidget *window, const Names &names, const QString &caption,
+                           int leftTwips)
+    : QWidget(window)
+    , m_left(leftTwips)
+{
+    using namespace widgetstyle;
+    setObjectName(names.tab);
+    addLabel(this, names.caption, caption, twips::rect(0, 60, kWidth, 240), arial(9.75, true),
+             rgb::kWhite, Qt::AlignHCenter | Qt::AlignTop);
+    m_help = addLabel(this, names.help, QLatin1String(markettexts::kHelpMark),
+                      twips::rect(kWidth - 255, 60, 195, 240), arial(9.75, true), rgb::kWhite,
+                      Qt::AlignHCenter | Qt::AlignTop);
+    m_help->setToolTip(QString::fromUtf8(markettexts::kHelpToolTip));
+    m_help->setCursor(Qt::PointingHandCursor);
+    setActive(false);
+}
+
+void IndicatorTab::setActive(bool active)
+{
+    m_active = active;
+    widgetstyle::setBackground(this, active ? widgetstyle::kPanelBlue : widgetstyle::kInactiveGrey);
+    setGeometry(twips::rect(m_left, kTop, kWidth, active ? kActiveHeight : kInactiveHeight));
+}
+
+void IndicatorTab::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton && childAt(event->position().toPoint()) != m_help;
+    event->accept();
+}
+
+void IndicatorTab::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
+        Q_EMIT clicked();
+}

@@ -1,0 +1,150 @@
+#include "market/pivotpanel.h"
+
+#include "market/marketview.h"
+#include "market/svgpicture.h"
+#include "market/widgetstyle.h"
+#include "ui/twips.h"
+
+#include <QLabel>
+#include <QPainter>
+
+namespace {
+
+using Level = PivotColumnState::Level;
+
+struct ColumnPlace
+{
+    int left;
+    int width;
+    int heading; // element of PPtimeframe
+    const char *caption;
+    int headingLeft;
+};
+
+constexpr std::array<ColumnPlace, PivotPanelState::kColumns> kColumnPlaces{{
+    {120, 1875, 0, "M5", 960},
+    {2280, 1935, 2, "M15", 3150},
+    {4350, 1905, 3, "M30", 5220},
+    {6420, 1905, 4, "H1", 7290},
+    {8520, 1905, 5, "H4", 9390},
+    {10650, 1905, 6, "D1", 11520},
+}};
+
+constexpr std::array<const char *, PivotColumnState::kLevelCount> kLevelNames{"r3", "r2", "r1", "p",
+                                                                              "s1", "s2", "s3"};
+constexpr std::array<const char *, PivotColumnState::kLevelCount> kLevelCaptions{
+    "R3", "R2", "R1", "P", "S1", "S2", "S3"};
+
+constexpr int kColumnTop = 450;
+constexpr int kColumnHeight = 4815;
+constexpr int kScaleX = 870;
+constexpr int kScaleHeight = 4370;
+constexpr int kMarkerLeft = 880;
+constexpr int kMarkerWidth = 1170;
+constexpr int kMarkerHeight = 225;
+constexpr int kPriceMarkerLeft = 45;
+constexpr int kPriceMarkerWidth = 825;
+constexpr int kPriceMarkerHeight = 315;
+constexpr qreal kSmallPoints = 6.75;
+
+QString indexed(const char *name, int index)
+{
+    return QLatin1String(name) + u'_' + QString::number(index);
+}
+
+} // namespace
+
+PivotLevelMarker::PivotLevelMarker(QWidget *column, Level level, int columnNumber)
+    : QWidget(column)
+{
+    using namespace widgetstyle;
+    const char *name = kLevelNames.at(level);
+    setObjectName(indexed(name, columnNumber));
+    setBackground(this, rgb::kWhite);
+    addLabel(this, QString(), QLatin1String(kLevelCaptions.at(level)),
+             twips::rect(90, 30, 225, 180), arial(kSmallPoints), kInactiveGrey, Qt::AlignHCenter);
+    const bool pivot = level == Level::P;
+    // r3price ... s3price; the pivot's own is pprice.
+    m_price = addLabel(
+        this, QLatin1String(name) + QStringLiteral("price_") + QString::number(columnNumber),
+        QString(), twips::rect(360, 30, 585, kMarkerHeight), arial(kSmallPoints, pivot),
+        pivot ? rgb::kBlack : kInactiveGrey);
+    place(QString(), PivotColumnState::kInitialTops.at(level));
+}
+
+void PivotLevelMarker::place(const QString &price, int topTwips)
+{
+    m_price->setText(price);
+    setGeometry(twips::rect(kMarkerLeft, topTwips, kMarkerWidth, kMarkerHeight));
+}
+
+void PivotLevelMarker::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(widgetstyle::colour(widgetstyle::kLightGrey));
+    const QRect frame = twips::rect(60, 0, 285, kMarkerHeight);
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    painter.drawLine(0, 0, twips::toPixels(110), 0); // the tick, meeting the scale
+}
+
+PivotColumnView::PivotColumnView(QWidget *panel, int column, int leftTwips, int widthTwips)
+    : QWidget(panel)
+{
+    using namespace widgetstyle;
+    setObjectName(indexed("Picture34", column));
+    setGeometry(twips::rect(leftTwips, kColumnTop, widthTwips, kColumnHeight));
+    setBackground(this, rgb::kWhite);
+
+    auto *scale = new QWidget(this);
+    scale->setObjectName(indexed("Line2", column));
+    scale->setGeometry(QRect(twips::point(kScaleX, 0), QSize(1, twips::toPixels(kScaleHeight))));
+    setBackground(scale, kLightGrey);
+
+    for (int level = 0; level < PivotColumnState::kLevelCount; ++level)
+        m_markers.at(level) = new PivotLevelMarker(this, static_cast<Level>(level), column);
+
+    m_priceMarker = new SvgPicture(this);
+    m_priceMarker->setObjectName(indexed("price", column));
+    m_priceMarker->setSource(QStringLiteral(":/market/price.svg"));
+    m_priceCaption = addLabel(m_priceMarker, indexed("pricecaption", column), QString(),
+                              twips::rect(0, 60, 675, 225), arial(kSmallPoints), rgb::kWhite,
+                              Qt::AlignHCenter | Qt::AlignTop);
+    showState(PivotColumnState());
+}
+
+void PivotColumnView::showState(const PivotColumnState &state)
+{
+    for (int level = 0; level < PivotColumnState::kLevelCount; ++level)
+        m_markers.at(level)->place(state.levelTexts.at(level), state.levelTops.at(level));
+    m_priceCaption->setText(state.priceCaption);
+    m_priceMarker->setGeometry(
+        twips::rect(kPriceMarkerLeft, state.priceTop, kPriceMarkerWidth, kPriceMarkerHeight));
+}
+
+PivotPanel::PivotPanel(QWidget *tableArea, MarketView &view)
+    : QWidget(tableArea)
+    , m_view(view)
+{
+    using namespace widgetstyle;
+    setObjectName(QStringLiteral("pivotpic"));
+    setGeometry(twips::rect(60, 60, 13125, 5145));
+    setBackground(this, rgb::kWhite);
+    for (int column = 1; column <= PivotPanelState::kColumns; ++column) {
+        const ColumnPlace &place = kColumnPlaces.at(column - 1);
+        addLabel(this, indexed("PPtimeframe", place.heading), QLatin1String(place.caption),
+                 twips::rect(place.headingLeft, 60, 585, 225), arial(9.75, true), rgb::kBlack,
+                 Qt::AlignHCenter | Qt::AlignTop);
+        m_columns.at(column - 1) = new PivotColumnView(this, column, place.left, place.width);
+    }
+    showLevels();
+    setVisible(view.isPivotPanelVisible());
+
+    connect(&view, &MarketView::pivotsChanged, this, &PivotPanel::showLevels);
+    connect(&view, &MarketView::pivotPanelVisibleChanged, this, &QWidget::setVisible);
+}
+
+void PivotPanel::showLevels()
+{
+    for (int column = 1; column <= PivotPanelState::kColumns; ++column)
+        m_columns.at(column - 1)->showState(m_view.pivots().column(column));
+}
