@@ -5,18 +5,23 @@
 #include "market/widgetstyle.h"
 #include "ui/twips.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 
 namespace {
 
 constexpr int kLeft = 105;
+constexpr int kCoveringPanelsBottom = 60 + 5145; // pivotpic and errpic
 constexpr qreal kFontPoints = 8.25;
+constexpr int kCellPadding = 8; // pixels the view keeps free around a cell's text
 
 } // namespace
 
 IndicatorTableModel::IndicatorTableModel(const IndicatorGrid &grid, QObject *parent)
     : QAbstractTableModel(parent)
     , m_grid(grid)
+    , m_font(widgetstyle::arial(kFontPoints))
+    , m_boldFont(widgetstyle::arial(kFontPoints, true))
 {}
 
 int IndicatorTableModel::rowCount(const QModelIndex &parent) const
@@ -40,13 +45,24 @@ QVariant IndicatorTableModel::data(const QModelIndex &index, int role) const
     case Qt::ForegroundRole:
         return widgetstyle::colour(cell.colour);
     case Qt::FontRole:
-        return widgetstyle::arial(kFontPoints, cell.bold);
+        return fontOf(cell.bold);
     case Qt::TextAlignmentRole:
-        return index.column() == 0 ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
-                                   : QVariant(Qt::AlignCenter);
+        if (index.column() == 0 || !fits(cell.text, cell.bold, index.column()))
+            return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        return QVariant(Qt::AlignCenter);
+    case Qt::ToolTipRole:
+        if (!fits(cell.text, cell.bold, index.column()))
+            return cell.text;
+        return {};
     default:
         return {};
     }
+}
+
+bool IndicatorTableModel::fits(const QString &text, bool bold, int column) const
+{
+    const int room = twips::toPixels(gridskeleton::columnWidth(column)) - kCellPadding;
+    return QFontMetrics(fontOf(bold)).horizontalAdvance(text) <= room;
 }
 
 void IndicatorTableModel::refresh()
@@ -84,8 +100,12 @@ IndicatorTable::IndicatorTable(QWidget *parent, MarketView &view)
     }
     for (int row = 0; row < IndicatorGrid::kRows; ++row)
         setRowHeight(row, twips::toPixels(gridskeleton::rowHeight(row)));
-    setGeometry(
-        twips::rect(kLeft, gridskeleton::kTop, 0, gridskeleton::kHeight).adjusted(0, 0, width, 0));
+    // The table reaches 10 twips below the panels laid over it; rounded to pixels its lower edge
+    // would show beneath them as a stray line, so it ends where they end.
+    const int top = twips::toPixels(gridskeleton::kTop);
+    const int bottom = std::min(twips::toPixels(gridskeleton::kTop + gridskeleton::kHeight),
+                                twips::toPixels(kCoveringPanelsBottom));
+    setGeometry(twips::toPixels(kLeft), top, width, bottom - top);
     setVisible(view.isGridVisible());
 
     connect(&view, &MarketView::visibleGridChanged, &m_model, &IndicatorTableModel::refresh);

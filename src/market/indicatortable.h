@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <QTableView>
 
 class IndicatorGrid;
@@ -22,7 +23,13 @@ public:
     void refresh();
 
 private:
+    const QFont &fontOf(bool bold) const { return bold ? m_boldFont : m_font; }
+    // Whether the text shows whole in its column; a longer one is shown from its start.
+    bool fits(const QString &text, bool bold, int column) const;
+
     const IndicatorGrid &m_grid;
+    QFont m_font;
+    QFont m_boldFont;
 };
 
 // gMAIN: the selected instrument's indicator table, sized as its skeleton prescribes.
