@@ -4,6 +4,7 @@
 #include "market/instrumentrecord.h"
 #include "market/markettexts.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -32,34 +33,43 @@ constexpr std::array<const char16_t *, kAverageCount> kAverageCaptions{u"MA5",  
 constexpr std::array<const char16_t *, kTimeframes> kTimeframeCaptions{u"M1", u"M5", u"M15", u"M30",
                                                                        u"H1", u"H4", u"D1"};
 
-// Indicator states as the table shows them, matched against the lower-cased field.
-struct StateText
+void write(GridCell &cell, const QString &text, Rgb colour)
 {
-    QStringView lowerCase;
-    QStringView shown;
-    Rgb colour;
-};
-constexpr std::array<StateText, 7> kStates{{
-    {u"sell", u"Sell", rgb::kRed},
-    {u"buy", u"Buy", rgb::kBlue},
-    {u"neutral", u"Neutral", rgb::kBlack},
-    {u"oversold", u"Oversold", rgb::kBlack},
-    {u"overbought", u"Overbought", rgb::kBlack},
-    {u"less volatility", u"Less Volatility", rgb::kBlack},
-    {u"high volatility", u"High Volatility", rgb::kBlack},
-}};
-
-void write(GridCell &cell, QStringView text, Rgb colour)
-{
-    cell.text = text.toString();
+    cell.text = text;
     cell.colour = colour;
 }
 
+bool isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// Indicator states as the table shows them, matched against the lower-cased field.
 void writeIndicatorState(GridCell &cell, QStringView field)
 {
-    const QString lower = field.toString().toLower();
-    for (const StateText &state : kStates) {
-        if (lower == state.lowerCase) {
+    struct State
+    {
+        QLatin1StringView lowerCase;
+        QString shown;
+        Rgb colour;
+    };
+    static const std::array<State, 7> states{{
+        {QLatin1StringView("sell"), QStringLiteral("Sell"), rgb::kRed},
+        {QLatin1StringView("buy"), QStringLiteral("Buy"), rgb::kBlue},
+        {QLatin1StringView("neutral"), QStringLiteral("Neutral"), rgb::kBlack},
+        {QLatin1StringView("oversold"), QStringLiteral("Oversold"), rgb::kBlack},
+        {QLatin1StringView("overbought"), QStringLiteral("Overbought"), rgb::kBlack},
+        {QLatin1StringView("less volatility"), QStringLiteral("Less Volatility"), rgb::kBlack},
+        {QLatin1StringView("high volatility"), QStringLiteral("High Volatility"), rgb::kBlack},
+    }};
+    // For ASCII text a case-blind comparison is the comparison of the lower-cased text; other
+    // text is lower-cased first, as some letters outside ASCII fold onto ASCII ones.
+    const QString lowered = isAscii(field) ? QString() : field.toString().toLower();
+    for (const State &state : states) {
+        const bool same = lowered.isNull()
+                              ? field.compare(state.lowerCase, Qt::CaseInsensitive) == 0
+                              : lowered == state.lowerCase;
+        if (same) {
             write(cell, state.shown, state.colour);
             return;
         }
@@ -77,13 +87,13 @@ void writeMovingAverage(GridCell &cell, QStringView simple, QStringView exponent
     const bool exponentialBuy = exponential == u"Buy";
     const bool exponentialSell = exponential == u"Sell";
     if (simpleBuy && exponentialBuy)
-        write(cell, u"Buy", rgb::kBlue);
+        write(cell, QStringLiteral("Buy"), rgb::kBlue);
     else if (simpleSell && exponentialSell)
-        write(cell, u"Sell", rgb::kRed);
+        write(cell, QStringLiteral("Sell"), rgb::kRed);
     else if (simpleSell && exponentialBuy)
-        write(cell, u"Sell", rgb::kGrey);
+        write(cell, QStringLiteral("Sell"), rgb::kGrey);
     else if (simpleBuy && exponentialSell)
-        write(cell, u"Buy", rgb::kGrey);
+        write(cell, QStringLiteral("Buy"), rgb::kGrey);
 }
 
 struct SummaryColours
@@ -101,30 +111,30 @@ constexpr SummaryColours kVerdictColours{rgb::kBlue, rgb::kRed, rgb::kRed, rgb::
 void applySummaryChain(GridCell &cell, const SummaryColours &colours)
 {
     if (cell.text.contains(u"Strong Buy"))
-        write(cell, u"STRONG BUY", colours.strongBuy);
+        write(cell, QStringLiteral("STRONG BUY"), colours.strongBuy);
     if (cell.text.contains(u"Strong Sell"))
-        write(cell, u"STRONG SELL", colours.strongSell);
+        write(cell, QStringLiteral("STRONG SELL"), colours.strongSell);
     if (cell.text.contains(u"Sell"))
-        write(cell, u"SELL", colours.sell);
+        write(cell, QStringLiteral("SELL"), colours.sell);
     if (cell.text.contains(u"Buy"))
-        write(cell, u"BUY", colours.buy);
+        write(cell, QStringLiteral("BUY"), colours.buy);
     if (cell.text.contains(u"Neutral"))
-        write(cell, u"Neutral", colours.neutral);
+        write(cell, QStringLiteral("Neutral"), colours.neutral);
 }
 
 // The indicator summary turns only the exact one-word verdicts upper case.
 void applyIndicatorSummaryChain(GridCell &cell)
 {
     if (cell.text == u"Sell")
-        write(cell, u"SELL", rgb::kWhite);
+        write(cell, QStringLiteral("SELL"), rgb::kWhite);
     if (cell.text == u"Buy")
-        write(cell, u"BUY", rgb::kWhite);
+        write(cell, QStringLiteral("BUY"), rgb::kWhite);
     if (cell.text.contains(u"Strong Buy"))
-        write(cell, u"STRONG BUY", rgb::kWhite);
+        write(cell, QStringLiteral("STRONG BUY"), rgb::kWhite);
     if (cell.text.contains(u"Strong Sell"))
-        write(cell, u"STRONG SELL", rgb::kWhite);
+        write(cell, QStringLiteral("STRONG SELL"), rgb::kWhite);
     if (cell.text.contains(u"Neutral"))
-        write(cell, u"Neutral", rgb::kWhite);
+        write(cell, QStringLiteral("Neutral"), rgb::kWhite);
 }
 
 void writeSummary(GridCell &cell, const InstrumentRecord &record, int line)
@@ -217,8 +227,8 @@ bool loadInd(IndicatorGrid &grid, int key, const InstrumentRecord &record)
     }
 
     // A record without a price line shows no price rather than the one shown before.
-    write(grid.cell(kPriceRow, kPriceColumn), record.line(kPriceLine).value_or(QStringView()),
-          rgb::kWhite);
+    write(grid.cell(kPriceRow, kPriceColumn),
+          record.line(kPriceLine).value_or(QStringView()).toString(), rgb::kWhite);
     return true;
 }
 

@@ -137,6 +137,8 @@ void TestPivotPlacement::readPrice_data()
     QTest::newRow("thousands") << "12,345.25" << true << 12345.25;
     QTest::newRow("whole") << "3500" << true << 3500.0;
     QTest::newRow("negative") << "-0.5" << true << -0.5;
+    QTest::newRow("more digits than read exactly")
+        << "123,456,789,012,345,678,901.5" << true << 123456789012345678901.5;
     QTest::newRow("empty") << "" << false << 0.0;
     QTest::newRow("two points") << "1.2.3" << false << 0.0;
     QTest::newRow("exponent") << "1e3" << false << 0.0;
