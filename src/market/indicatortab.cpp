@@ -19,10 +19,10 @@ constexpr int kInactiveHeight = 345;
 IndicatorTab::IndicatorTab(QWidget *window, const Names &names, const QString &caption,
                            int leftTwips)
     : QWidget(window)
-    , m_left(leftTwips)
 {
     using namespace widgetstyle;
     setObjectName(names.tab);
+    setGeometry(twips::rect(leftTwips, kTop, kWidth, kInactiveHeight));
     addLabel(this, names.caption, caption, twips::rect(0, 60, kWidth, 240), arial(9.75, true),
              rgb::kWhite, Qt::AlignHCenter | Qt::AlignTop);
     m_help = addLabel(this, names.help, QLatin1String(markettexts::kHelpMark),
@@ -37,7 +37,8 @@ void IndicatorTab::setActive(bool active)
 {
     m_active = active;
     widgetstyle::setBackground(this, active ? widgetstyle::kPanelBlue : widgetstyle::kInactiveGrey);
-    setGeometry(twips::rect(m_left, kTop, kWidth, active ? kActiveHeight : kInactiveHeight));
+    // Only the height changes: the window's layouts decide where the tab stands.
+    resize(width(), twips::toPixels(active ? kActiveHeight : kInactiveHeight));
 }
 
 void IndicatorTab::mousePressEvent(QMouseEvent *event)

@@ -33,7 +33,6 @@ protected:
 
 private:
     QLabel *m_help = nullptr;
-    int m_left = 0;
     bool m_active = false;
     bool m_pressed = false;
 };
