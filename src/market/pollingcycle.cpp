@@ -83,12 +83,17 @@ QCoro::Task<> PollingCycle::runCycle()
     std::array<std::optional<QCoro::Task<FetchResult>>, catalogue::kSlotCount> ahead;
     int nextToLaunch = 0;
     int inFlight = 0;
+    // The reserved slot has no server code: its flag may be stored as on, but nothing is asked
+    // for it.
+    const auto polled = [this](int index) {
+        return catalogue::isInstrument(index) && m_state.isEnabled(index);
+    };
     const auto instrumentFetch = [&](int index) {
         return m_server.fetch(serverpaths::instrumentUrl(base, catalogue::serverCode(index)));
     };
     const auto fetchAhead = [&] {
         for (; nextToLaunch < catalogue::kSlotCount && inFlight < m_fetchAhead; ++nextToLaunch) {
-            if (m_state.isEnabled(nextToLaunch)) {
+            if (polled(nextToLaunch)) {
                 ahead.at(nextToLaunch).emplace(instrumentFetch(nextToLaunch));
                 ++inFlight;
             }
@@ -120,7 +125,7 @@ QCoro::Task<> PollingCycle::runCycle()
     for (int index = 0; index < catalogue::kSlotCount; ++index) {
         fetchAhead();
         std::optional<QCoro::Task<FetchResult>> &fetch = ahead.at(index);
-        if (!m_state.isEnabled(index)) {
+        if (!polled(index)) {
             if (fetch) {
                 fetch.reset();
                 --inFlight;
@@ -140,7 +145,7 @@ QCoro::Task<> PollingCycle::runCycle()
         m_server.recordOutcome(serverpaths::instrumentFileName(catalogue::serverCode(index)),
                                result.loaded);
         // Read again: the user may have switched it off while it was fetched.
-        if (m_state.isEnabled(index) && catalogue::isInstrument(index))
+        if (m_state.isEnabled(index))
             processInstrument(index);
         co_await processPendingEvents();
         if (!self)

@@ -484,6 +484,7 @@ void TestPollingCycle::hiddenWindowKeepsTheStatusOnSelection()
 
 void TestPollingCycle::nothingEnabled()
 {
+    m_state->setEnabled(catalogue::kReservedIndex, true); // stored as on, never polled
     m_state->setRecord(kEurUsd, QString());
     serveInstrument(kEurUsd);
     runCycle();
