@@ -3,10 +3,13 @@
 #include "app/noticerule.h"
 #include "app/settingskeys.h"
 #include "app/shutdown.h"
+#include "app/trayowner.h"
 #include "app/unixsignals.h"
 #include "app/version.h"
 #include "market/serverpaths.h"
+#include "signals/desktopsignaloutput.h"
 #include "signals/exportfiles.h"
+#include "signals/signalengine.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
@@ -32,6 +35,17 @@ Application::Application(Options options, QObject *parent)
     , m_server(m_network, m_options.commandLine.serverAddress)
     , m_instance(SingleInstance::keyForSettingsFile(m_options.commandLine.settingsFile))
     , m_window(std::make_unique<MainWindow>())
+    , m_trayOptions(*m_settings)
+    , m_signalPanel(std::make_unique<SignalPanel>(m_window.get(), m_trayOptions, m_state))
+    , m_signalSound(std::make_unique<SignalSound>(QCoreApplication::applicationDirPath(),
+                                                  &QApplication::beep))
+    , m_signalAlert(std::make_unique<SignalAlert>(m_options.timings.alert))
+    , m_signalOutput(
+          std::make_unique<DesktopSignalOutput>(*m_signalPanel, *m_signalSound, *m_signalAlert))
+    , m_signalEngine(std::make_unique<SignalEngine>(*m_settings, m_trayOptions, *m_signalOutput,
+                                                    m_options.clock))
+    , m_tray(std::make_unique<TrayOwner>(m_trayOptions, *m_settings, m_window.get(),
+                                         QCoreApplication::applicationDirPath()))
 {
     m_unixSignals = new UnixSignals(this);
     connect(m_unixSignals, &UnixSignals::terminationRequested, this, &Application::exitProgram);
@@ -40,6 +54,7 @@ Application::Application(Options options, QObject *parent)
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager &) { shutdown(); });
     connect(m_window.get(), &MainWindow::closeRequested, this, &Application::exitProgram);
+    connect(m_tray.get(), &TrayOwner::exitRequested, this, &Application::exitProgram);
     connect(&m_instance, &SingleInstance::showRequested, this, [this] {
         m_window->showNormal();
         m_window->raise();
@@ -69,8 +84,14 @@ QCoro::Task<bool> Application::startUp()
     m_ownsInstance = true;
     m_window->setWindowTitle(QLatin1String(product::kName) + QStringLiteral("   "));
 
+    // The option menu's ticks and the notification-area icon, then the signal method.
+    m_tray->load();
+    m_trayOptions.loadMethod();
+
     // Old export files from an earlier run.
     exportfiles::cleanExportFolders(*m_settings);
+
+    m_tray->applyAlwaysOnTop();
 
     // The documents the window shows from its first moment are independent of each other, so
     // they are all requested now and taken in order below; a slow server costs one wait, not five.
@@ -97,6 +118,10 @@ QCoro::Task<bool> Application::startUp()
 
     // Enabled instruments.
     restoreEnabledInstruments();
+
+    // The signal list's header, then the signal option boxes.
+    m_signalPanel->buildHeader();
+    m_signalPanel->loadFilters(*m_settings);
 
     // Calendar and lists.
     const FetchResult calendarResult = co_await calendar;
@@ -140,8 +165,14 @@ void Application::showNotice(const QString &notice)
     box->open();
 }
 
+SignalEvaluator &Application::signalEvaluator()
+{
+    return *m_signalEngine;
+}
+
 void Application::exitProgram()
 {
+    m_tray->removeIcon();
     shutdown();
     m_window->hide();
     QCoreApplication::quit();
