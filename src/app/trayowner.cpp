@@ -140,8 +140,9 @@ void TrayOwner::showTerminalFolders()
     }
     m_terminalFolders = new TerminalFoldersDialog(m_settings);
     m_terminalFolders->setAttribute(Qt::WA_DeleteOnClose);
+    // Modal for the whole program, yet nothing waits here for the answer: OK stores itself.
     m_terminalFolders->setWindowModality(Qt::ApplicationModal);
-    m_terminalFolders->open();
+    m_terminalFolders->show();
 }
 
 void TrayOwner::chooseAlternative()

@@ -31,9 +31,9 @@ struct BoxDesign
     int left; // pixels inside the title bar
 };
 constexpr BoxDesign kBoxDesigns[] = {
-    {"Filter3", "1", "Слабые", TrayOptions::Filter3, settingskeys::kFilter3, 232},
+    {"Filter3", "1", "Слабые", TrayOptions::Filter3, settingskeys::kFilter3, 234},
     {"Filter2", "2", "Средний", TrayOptions::Filter2, settingskeys::kFilter2, 262},
-    {"Filter1", "3", "Сильные", TrayOptions::Filter1, settingskeys::kFilter1, 292},
+    {"Filter1", "3", "Сильные", TrayOptions::Filter1, settingskeys::kFilter1, 290},
 };
 
 QLabel *whiteLabel(const QString &text, QWidget *parent, int pointSize, bool bold)
@@ -92,7 +92,7 @@ void SignalPanel::buildTitleBar()
         box->setObjectName(QLatin1String(design.name));
         box->setToolTip(QString::fromUtf8(design.toolTip));
         box->setFont(QFont(QStringLiteral("Arial"), 8));
-        box->setGeometry(design.left, 0, 30, 25);
+        box->setGeometry(design.left, 0, 27, 25);
         box->setChecked(m_options.isTicked(design.tick));
         box->installEventFilter(this);
         connect(box, &QCheckBox::clicked, this,
@@ -104,7 +104,7 @@ void SignalPanel::buildTitleBar()
     help->setObjectName(QStringLiteral("Label20_4"));
     help->setToolTip(QStringLiteral("Подсказка"));
     help->setCursor(Qt::PointingHandCursor);
-    help->setGeometry(320, 0, 12, 25);
+    help->setGeometry(320, 0, 10, 25);
 }
 
 void SignalPanel::buildList()
@@ -164,8 +164,9 @@ void SignalPanel::addSignal(const QString &time, const Signal &signal)
 
 bool SignalPanel::eventFilter(QObject *watched, QEvent *event)
 {
+    // Once the box has taken the click: taking its focus earlier would swallow the click.
     if (event->type() == QEvent::MouseButtonRelease)
-        returnFocus();
+        QMetaObject::invokeMethod(this, &SignalPanel::returnFocus, Qt::QueuedConnection);
     return QObject::eventFilter(watched, event);
 }
 
