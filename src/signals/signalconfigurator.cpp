@@ -49,6 +49,8 @@ SignalConfigurator::SignalConfigurator(SettingsStore &settings, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(QStringLiteral("Signal configurator"));
+    // The layout is measured in twips for this face and size.
+    setFont(QFont(QStringLiteral("Arial"), 8));
     setFixedSize(twips::size(kClientWidth, kClientHeight));
     build();
     load();

@@ -43,6 +43,8 @@ TerminalFoldersDialog::TerminalFoldersDialog(SettingsStore &settings, QWidget *p
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Папки обмена с Bravik-PRO"));
+    // The layout is measured in twips for this face and size.
+    setFont(QFont(QStringLiteral("Arial"), 8));
     setFixedSize(twips::size(kClientWidth, kClientHeight));
     build();
     for (int folder = 1; folder <= kFolderCount; ++folder)
