@@ -36,7 +36,7 @@ Application::Application(Options options, QObject *parent)
     , m_instance(SingleInstance::keyForSettingsFile(m_options.commandLine.settingsFile))
     , m_window(std::make_unique<MainWindow>())
     , m_trayOptions(*m_settings)
-    , m_signalPanel(std::make_unique<SignalPanel>(m_window.get(), m_trayOptions, m_state))
+    , m_signalPanel(new SignalPanel(m_window.get(), m_trayOptions, m_state))
     , m_signalSound(std::make_unique<SignalSound>(QCoreApplication::applicationDirPath(),
                                                   &QApplication::beep))
     , m_signalAlert(std::make_unique<SignalAlert>(m_options.timings.alert))
@@ -91,6 +91,7 @@ QCoro::Task<bool> Application::startUp()
     // Old export files from an earlier run.
     exportfiles::cleanExportFolders(*m_settings);
 
+    // On top of other windows if the menu says so, before the window first shows.
     m_tray->applyAlwaysOnTop();
 
     // The documents the window shows from its first moment are independent of each other, so

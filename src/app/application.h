@@ -76,7 +76,7 @@ private:
     SingleInstance m_instance;
     std::unique_ptr<MainWindow> m_window;
     TrayOptions m_trayOptions;
-    std::unique_ptr<SignalPanel> m_signalPanel;
+    SignalPanel *m_signalPanel; // a part of the window
     std::unique_ptr<SignalSound> m_signalSound;
     std::unique_ptr<SignalAlert> m_signalAlert;
     std::unique_ptr<DesktopSignalOutput> m_signalOutput;

@@ -16,7 +16,8 @@ struct Signal;
 
 // The signal panel of the main window: the title bar "Picture5" with the signal option boxes
 // and the "?" label, and the list area "Picture8" holding the signal list "signalgrid". Both
-// are children of the window at their full-layout places; the window's layout moves them.
+// are children of the window at their full-layout places; the window's layout moves them. The
+// panel itself belongs to the window too.
 class SignalPanel final : public QObject
 {
     Q_OBJECT
