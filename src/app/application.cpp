@@ -3,11 +3,14 @@
 #include "app/noticerule.h"
 #include "app/settingskeys.h"
 #include "app/shutdown.h"
+#include "app/trayowner.h"
 #include "app/unixsignals.h"
 #include "app/version.h"
 #include "market/indicatorarea.h"
 #include "market/serverpaths.h"
+#include "signals/desktopsignaloutput.h"
 #include "signals/exportfiles.h"
+#include "signals/signalengine.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
@@ -36,6 +39,17 @@ Application::Application(Options options, QObject *parent)
     , m_noticeCheck(m_server, m_state, m_options.timings, this)
     , m_instance(SingleInstance::keyForSettingsFile(m_options.commandLine.settingsFile))
     , m_window(std::make_unique<MainWindow>())
+    , m_trayOptions(*m_settings)
+    , m_signalPanel(new SignalPanel(m_window.get(), m_trayOptions, m_state))
+    , m_signalSound(std::make_unique<SignalSound>(QCoreApplication::applicationDirPath(),
+                                                  &QApplication::beep))
+    , m_signalAlert(std::make_unique<SignalAlert>(m_options.timings.alert))
+    , m_signalOutput(
+          std::make_unique<DesktopSignalOutput>(*m_signalPanel, *m_signalSound, *m_signalAlert))
+    , m_signalEngine(std::make_unique<SignalEngine>(*m_settings, m_trayOptions, *m_signalOutput,
+                                                    m_options.clock))
+    , m_tray(std::make_unique<TrayOwner>(m_trayOptions, *m_settings, m_window.get(),
+                                         QCoreApplication::applicationDirPath()))
 {
     m_unixSignals = new UnixSignals(this);
     connect(m_unixSignals, &UnixSignals::terminationRequested, this, &Application::exitProgram);
@@ -44,8 +58,10 @@ Application::Application(Options options, QObject *parent)
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager &) { shutdown(); });
     connect(m_window.get(), &MainWindow::closeRequested, this, &Application::exitProgram);
+    connect(m_tray.get(), &TrayOwner::exitRequested, this, &Application::exitProgram);
     createIndicatorArea(m_window.get(), m_marketView);
     m_pollingCycle.setWindowVisibility([this] { return m_window->isVisible(); });
+    m_pollingCycle.setSignalEvaluator(m_signalEngine.get());
     connect(&m_noticeCheck, &NoticeCheck::noticeDue, this, &Application::showNotice);
     connect(&m_instance, &SingleInstance::showRequested, this, [this] {
         m_window->showNormal();
@@ -77,8 +93,15 @@ QCoro::Task<bool> Application::startUp()
     m_window->setWindowTitle(QLatin1String(product::kName) + QStringLiteral("   "));
     m_noticeCheck.start();
 
+    // The option menu's ticks and the notification-area icon, then the signal method.
+    m_tray->load();
+    m_trayOptions.loadMethod();
+
     // Old export files from an earlier run.
     exportfiles::cleanExportFolders(*m_settings);
+
+    // On top of other windows if the menu says so, before the window first shows.
+    m_tray->applyAlwaysOnTop();
 
     // The documents the window shows from its first moment are independent of each other, so
     // they are all requested now and taken in order below; a slow server costs one wait, not five.
@@ -109,6 +132,10 @@ QCoro::Task<bool> Application::startUp()
     // Indicator grid: its skeleton, built while it is hidden.
     m_marketView.hideAllGrids();
     m_marketView.gridrazm();
+
+    // The signal list's header, then the signal option boxes.
+    m_signalPanel->buildHeader();
+    m_signalPanel->loadFilters(*m_settings);
 
     // Calendar and lists.
     const FetchResult calendarResult = co_await calendar;
@@ -160,8 +187,14 @@ void Application::showNotice(const QString &notice)
     box->open();
 }
 
+SignalEvaluator &Application::signalEvaluator()
+{
+    return *m_signalEngine;
+}
+
 void Application::exitProgram()
 {
+    m_tray->removeIcon();
     shutdown();
     m_window->hide();
     QCoreApplication::quit();

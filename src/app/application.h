@@ -6,6 +6,7 @@
 #include "app/settingsstore.h"
 #include "app/singleinstance.h"
 #include "app/timings.h"
+#include "app/trayoptions.h"
 #include "market/marketview.h"
 #include "market/noticecheck.h"
 #include "market/pollingcycle.h"
@@ -18,7 +19,14 @@
 
 #include <memory>
 
+class DesktopSignalOutput;
 class MainWindow;
+class SignalAlert;
+class SignalEngine;
+class SignalEvaluator;
+class SignalPanel;
+class SignalSound;
+class TrayOwner;
 class UnixSignals;
 
 // The program: owns the run-time state, the settings store, the server access and the windows,
@@ -57,6 +65,12 @@ public:
     MarketView &marketView() { return m_marketView; }
     PollingCycle &pollingCycle() { return m_pollingCycle; }
     MainWindow &window() { return *m_window; }
+    // The option menu's ticks, its owner with the notification-area icon, the signal panel.
+    TrayOptions &trayOptions() { return m_trayOptions; }
+    TrayOwner &tray() { return *m_tray; }
+    SignalPanel &signalPanel() { return *m_signalPanel; }
+    // Where the polling cycle hands each instrument for signal evaluation.
+    SignalEvaluator &signalEvaluator();
 
 private:
     void restoreEnabledInstruments();
@@ -72,6 +86,13 @@ private:
     NoticeCheck m_noticeCheck;
     SingleInstance m_instance;
     std::unique_ptr<MainWindow> m_window;
+    TrayOptions m_trayOptions;
+    SignalPanel *m_signalPanel; // a part of the window
+    std::unique_ptr<SignalSound> m_signalSound;
+    std::unique_ptr<SignalAlert> m_signalAlert;
+    std::unique_ptr<DesktopSignalOutput> m_signalOutput;
+    std::unique_ptr<SignalEngine> m_signalEngine;
+    std::unique_ptr<TrayOwner> m_tray;
     UnixSignals *m_unixSignals = nullptr;
     bool m_ownsInstance = false;
     bool m_shutDown = false;

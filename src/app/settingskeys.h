@@ -32,4 +32,11 @@ inline constexpr char kTipSignals[] = "TipSignals";
 
 inline constexpr int kTerminalFolderCount = 5;
 
+// Signal configurator: "v1".."v3" hold the calculation basis of options 1-3, and
+// "v" + option + "-" + timeframe + direction the condition code, e.g. "v2-h4sell".
+inline constexpr char kSignalConfigPrefix[] = "v";
+inline constexpr const char *kTimeframeKeys[] = {"m1", "m5", "m15", "m30", "h1", "h4", "d1"};
+inline constexpr char kBuyKey[] = "buy";
+inline constexpr char kSellKey[] = "sell";
+
 } // namespace settingskeys

@@ -11,4 +11,5 @@ struct Timings
     std::chrono::milliseconds refresh{50000}; // calendar and list refresh check
     std::chrono::milliseconds splash{1000};   // least time the splash stays up
     std::chrono::milliseconds notice{60000};  // server notice check
+    std::chrono::milliseconds alert{6000};    // a desktop alert stays up
 };

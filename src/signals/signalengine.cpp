@@ -1,0 +1,58 @@
+#include "signals/signalengine.h"
+
+#include "app/settingskeys.h"
+#include "app/settingsstore.h"
+#include "app/trayoptions.h"
+#include "signals/exportfiles.h"
+#include "signals/signalcheck.h"
+#include "signals/signaloutput.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace {
+
+// The user's long time format without its time zone, which would crowd the narrow column.
+QString longTimeText(const QTime &time)
+{
+    const QLocale locale;
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("(^|\\s+)t+(?=\\s|$)")));
+    return locale.toString(time, format.trimmed());
+}
+
+} // namespace
+
+SignalEngine::SignalEngine(const SettingsStore &settings, const TrayOptions &options,
+                           SignalOutput &output, Clock clock)
+    : m_settings(settings)
+    , m_options(options)
+    , m_output(output)
+    , m_clock(std::move(clock))
+{}
+
+void SignalEngine::checkSignal(const IndicatorGrid &grid, SignalMemory &memory,
+                               const QString &signalName)
+{
+    const MethodTicks methods{m_options.isTicked(TrayOptions::Method1),
+                              m_options.isTicked(TrayOptions::Method2)};
+    const SignalCheck check = ::checkSignal(SummaryRows::of(grid), signalconfig::read(m_settings),
+                                            methods, memory, signalName, m_clock.now().time());
+    for (const Signal &signal : check.raised)
+        sendsignal(signal);
+    memory = check.memory;
+}
+
+void SignalEngine::sendsignal(const Signal &signal)
+{
+    if (!m_options.isTicked(TrayOptions::filterOf(signal.option.toInt())))
+        return;
+    // The list shows the moment of delivery.
+    m_output.addToList(longTimeText(m_clock.now().time()), signal);
+    if (m_settings.readFlag(settingskeys::kSaveLog))
+        exportfiles::exportSignal(m_settings, signal.direction, signal.instrument, signal.option);
+    if (m_options.isTicked(TrayOptions::Sound))
+        m_output.playSound();
+    if (m_options.isTicked(TrayOptions::TraySignal))
+        m_output.showAlert(signal.text(), signal.option);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/clock.h"
+#include "signals/signalevaluator.h"
+
+struct Signal;
+class SettingsStore;
+class SignalOutput;
+class TrayOptions;
+
+// Evaluates each instrument the polling cycle hands over and delivers what it raises: the
+// option filter, the signal list, the export files, the sound and the desktop alert.
+class SignalEngine final : public SignalEvaluator
+{
+public:
+    SignalEngine(const SettingsStore &settings, const TrayOptions &options, SignalOutput &output,
+                 Clock clock);
+    Q_DISABLE_COPY_MOVE(SignalEngine)
+
+    // Reads the configuration and the method ticks afresh, so a change saved in the
+    // configurator counts from the next instrument on. The memory is kept after delivery,
+    // whatever delivery made of the signals.
+    void checkSignal(const IndicatorGrid &grid, SignalMemory &memory,
+                     const QString &signalName) override;
+
+    // Delivers one signal; each step stands alone and none reports back.
+    void sendsignal(const Signal &signal);
+
+private:
+    const SettingsStore &m_settings;
+    const TrayOptions &m_options;
+    SignalOutput &m_output;
+    Clock m_clock;
+};

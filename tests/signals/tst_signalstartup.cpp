@@ -1,0 +1,135 @@
+#include "app/application.h"
+#include "app/settingskeys.h"
+#include "app/traymenu.h"
+#include "app/trayowner.h"
+#include "market/indicatorgrid.h"
+#include "signals/signalevaluator.h"
+#include "signals/signallistmodel.h"
+#include "signals/signalmemory.h"
+#include "signals/signalpanel.h"
+#include "testhttpserver.h"
+#include "ui/mainwindow.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <QCoroTask>
+
+// The signal engine as the program puts it together: the start-up steps that set it up, a
+// signal from evaluation to the list and the export files, and Exit.
+class TestSignalStartup final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void storedOptionsAreAppliedAtStartUp();
+    void evaluationReachesListAndTerminals();
+    void exitTakesTheIconAway();
+
+private:
+    std::unique_ptr<Application> start();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestHttpServer> m_server;
+    QString m_ini;
+};
+
+void TestSignalStartup::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_ini = m_dir->filePath(QStringLiteral("settings.ini"));
+    m_server = std::make_unique<TestHttpServer>();
+    QVERIFY(m_server->start() != 0);
+}
+
+std::unique_ptr<Application> TestSignalStartup::start()
+{
+    Application::Options options;
+    options.commandLine.serverAddress = m_server->baseAddress();
+    options.commandLine.settingsFile = m_ini;
+    options.clock = Clock([] { return QDateTime(QDate(2024, 5, 6), QTime(9, 30, 15)); });
+    options.timings.alert = std::chrono::milliseconds(50);
+    auto app = std::make_unique<Application>(options);
+    if (!QCoro::waitFor(app->startUp()))
+        return nullptr;
+    return app;
+}
+
+void TestSignalStartup::storedOptionsAreAppliedAtStartUp()
+{
+    {
+        SettingsStore store(m_ini);
+        store.writeText(settingskeys::kMethod, QStringLiteral("2"));
+        store.writeText(settingskeys::kFilter1, QStringLiteral("False"));
+        store.writeText(settingskeys::kAlwaysTop, QStringLiteral("True"));
+        store.writeText(settingskeys::kSound, QStringLiteral("False"));
+    }
+    auto app = start();
+    QVERIFY(app);
+    TrayMenu *menu = app->tray().menu();
+    QVERIFY(menu->findChild<QAction *>(QStringLiteral("mnuMethod2"))->isChecked());
+    QVERIFY(!menu->findChild<QAction *>(QStringLiteral("mnuMethod1"))->isChecked());
+    QVERIFY(!menu->findChild<QAction *>(QStringLiteral("mnuFilter1"))->isChecked());
+    QVERIFY(!menu->findChild<QAction *>(QStringLiteral("mnuSound"))->isChecked());
+    QVERIFY(!app->window().findChild<QCheckBox *>(QStringLiteral("Filter1"))->isChecked());
+    QVERIFY(app->window().findChild<QCheckBox *>(QStringLiteral("Filter2"))->isChecked());
+    QVERIFY(app->window().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(app->window().isVisible());
+    QCOMPARE(app->signalPanel()
+                 .model()
+                 ->headerData(SignalListModel::SignalColumn, Qt::Horizontal, Qt::DisplayRole)
+                 .toString(),
+             QStringLiteral("Signal"));
+    QCOMPARE(app->tray().icon()->toolTip(), QStringLiteral("Quentara"));
+    QVERIFY(app->tray().icon()->isVisible());
+}
+
+void TestSignalStartup::evaluationReachesListAndTerminals()
+{
+    const QString terminal = m_dir->filePath(QStringLiteral("MetaTrader"));
+    QVERIFY(QDir().mkpath(terminal + QStringLiteral("/quentara")));
+    QFile old(terminal + QStringLiteral("/quentara/EURUSD.csv"));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("SELL");
+    old.close();
+    {
+        SettingsStore store(m_ini);
+        store.writeText(settingskeys::kSaveLog, QStringLiteral("1"));
+        store.writeText(settingskeys::kLogPath, terminal);
+    }
+    auto app = start();
+    QVERIFY(app);
+    QVERIFY(!QFileInfo::exists(terminal + QStringLiteral("/quentara/EURUSD.csv")));
+
+    IndicatorGrid grid;
+    for (int column = 1; column <= 7; ++column)
+        grid.cell(IndicatorGrid::kOverallSummaryRow, column).text = QStringLiteral("STRONG BUY");
+    SignalMemory &memory = app->state().memory(14);
+    app->signalEvaluator().checkSignal(grid, memory, QStringLiteral("EUR/USD"));
+
+    QCOMPARE(memory, (SignalMemory{"B1", "B2", "B3"}));
+    const SignalListModel *model = app->signalPanel().model();
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(model->data(model->index(0, 2), Qt::DisplayRole).toString(), QStringLiteral("3"));
+    QCOMPARE(model->signalText(0), QStringLiteral("BUY EUR/USD"));
+    QFile exported(terminal + QStringLiteral("/quentara/EURUSD3.csv"));
+    QVERIFY(exported.open(QIODevice::ReadOnly));
+    QCOMPARE(exported.readAll(), QByteArray("BUY"));
+}
+
+void TestSignalStartup::exitTakesTheIconAway()
+{
+    auto app = start();
+    QVERIFY(app);
+    QVERIFY(app->tray().icon()->isVisible());
+    app->tray().menu()->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+    QVERIFY(!app->tray().icon()->isVisible());
+    QVERIFY(!app->window().isVisible());
+}
+
+QTEST_MAIN(TestSignalStartup)
+#include "tst_signalstartup.moc"
