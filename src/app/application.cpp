@@ -7,12 +7,18 @@
 #include "app/version.h"
 #include "market/serverpaths.h"
 #include "signals/exportfiles.h"
+#include "ui/artwork.h"
 #include "ui/mainwindow.h"
+#include "ui/navigator.h"
+#include "ui/splashwindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSessionManager>
+
+#include <QCoroTimer>
 
 namespace {
 
@@ -31,7 +37,7 @@ Application::Application(Options options, QObject *parent)
     , m_settings(makeSettings(m_options.commandLine))
     , m_server(m_network, m_options.commandLine.serverAddress)
     , m_instance(SingleInstance::keyForSettingsFile(m_options.commandLine.settingsFile))
-    , m_window(std::make_unique<MainWindow>())
+    , m_window(std::make_unique<MainWindow>(m_state, *m_settings))
 {
     m_unixSignals = new UnixSignals(this);
     connect(m_unixSignals, &UnixSignals::terminationRequested, this, &Application::exitProgram);
@@ -40,6 +46,10 @@ Application::Application(Options options, QObject *parent)
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager &) { shutdown(); });
     connect(m_window.get(), &MainWindow::closeRequested, this, &Application::exitProgram);
+    connect(m_window.get(), &MainWindow::minimiseRequested, m_window.get(),
+            &QWidget::showMinimized);
+    connect(&m_window->navigator(), &Navigator::selectRequested, this,
+            [this](int index) { QCoro::connect(selectInstrument(index), this, [] {}); });
     connect(&m_instance, &SingleInstance::showRequested, this, [this] {
         m_window->showNormal();
         m_window->raise();
@@ -54,9 +64,16 @@ Application::~Application()
 
 QCoro::Task<bool> Application::startUp()
 {
+    // Splash, up for at least the splash time before anything else happens.
+    QPointer<SplashWindow> splash = new SplashWindow(m_window.get());
+    splash->show();
+    co_await QCoro::sleepFor(m_options.timings.splash);
+
     // Single instance: a second copy tells the first to show itself, says so and ends
     // without touching the settings.
     if (!m_instance.acquire()) {
+        if (splash)
+            splash->close();
         m_instance.askRunningToShow();
         QMessageBox box(
             QMessageBox::Warning, QStringLiteral("Внимание!"),
@@ -69,8 +86,16 @@ QCoro::Task<bool> Application::startUp()
     m_ownsInstance = true;
     m_window->setWindowTitle(QLatin1String(product::kName) + QStringLiteral("   "));
 
+    // Window icons, for the window and every other window of the program.
+    QApplication::setWindowIcon(artwork::applicationIcon());
+    m_window->setWindowIcon(QApplication::windowIcon());
+
     // Old export files from an earlier run.
     exportfiles::cleanExportFolders(*m_settings);
+
+    // Navigator skeleton, then the catalogue's captions.
+    m_window->navigator().collapseAll();
+    m_window->navigator().fillFromCatalogue();
 
     // The documents the window shows from its first moment are independent of each other, so
     // they are all requested now and taken in order below; a slow server costs one wait, not five.
@@ -95,6 +120,10 @@ QCoro::Task<bool> Application::startUp()
         m_state.setNoticeShown(QStringLiteral("1"));
     }
 
+    // Compact layout.
+    if (m_settings->readText(settingskeys::kCompactMode) == QLatin1String("1"))
+        m_window->switchLayout();
+
     // Enabled instruments.
     restoreEnabledInstruments();
 
@@ -109,12 +138,40 @@ QCoro::Task<bool> Application::startUp()
     m_server.recordOutcome(serverpaths::fileName(serverpaths::kNewsList), feedResult.loaded);
     m_state.setFeedData(feedResult.text);
 
-    // Selected instrument: the reserved slot 62 and anything outside 0-61 keep the default.
-    m_state.setSelectedIndex(m_settings->readNumber(settingskeys::kInstrumentsSelected, 0, 0,
-                                                    catalogue::kInstrumentCount - 1));
+    // Selected instrument, as a click on its row selects it: the reserved slot 62 and anything
+    // outside 0-61 keep the default.
+    const int selected = m_settings->readNumber(settingskeys::kInstrumentsSelected, 0, 0,
+                                                catalogue::kInstrumentCount - 1);
+    co_await selectInstrument(selected);
 
+    // Navigator folded away as it was left.
+    if (m_settings->readText(settingskeys::kSplit) == QLatin1String("1"))
+        m_window->toggleFold();
+
+    // The group of the selected instrument opens.
+    m_window->navigator().toggleGroup(catalogue::groupOf(selected));
+
+    if (splash)
+        splash->close();
     m_window->show();
     co_return true;
+}
+
+QCoro::Task<> Application::selectInstrument(int index)
+{
+    // A record that is missing, or an HTML page the server sent instead of data, is fetched
+    // again; any other record is shown as it is.
+    m_state.setSelectedIndex(index);
+    const QString record = m_state.record(index);
+    if (!record.isEmpty() && !record.contains(QLatin1String("<!DOCTYPE")))
+        co_return;
+    const QPointer<Application> self(this);
+    const QString code = catalogue::serverCode(index);
+    const QString fetched =
+        co_await m_server.openUrl(serverpaths::instrumentUrl(m_server.baseAddress(), code),
+                                  serverpaths::instrumentFileName(code));
+    if (self)
+        m_state.setRecord(index, fetched);
 }
 
 void Application::restoreEnabledInstruments()

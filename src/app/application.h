@@ -39,6 +39,9 @@ public:
     // another copy of the program is running, after telling the user so.
     QCoro::Task<bool> startUp();
 
+    // Selects an instrument as a click on its navigator row does.
+    QCoro::Task<> selectInstrument(int index);
+
     // Exit: the orderly shutdown, then the end of the event loop.
     void exitProgram();
     // Saves what the window does not save at once and cleans the export folders; runs once,

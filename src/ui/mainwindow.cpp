@@ -1,24 +1,159 @@
 #include "ui/mainwindow.h"
 
+#include "app/settingskeys.h"
+#include "app/settingsstore.h"
 #include "app/version.h"
+#include "ui/aboutwindow.h"
+#include "ui/glyphlabel.h"
+#include "ui/helplabel.h"
+#include "ui/hoverbutton.h"
+#include "ui/navigator.h"
+#include "ui/tips.h"
+#include "ui/titlebar.h"
 #include "ui/twips.h"
+#include "ui/windowframe.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
 
 namespace {
 
-constexpr int kFullWidthTwips = 16245;
-constexpr int kFullHeightTwips = 10740;
+constexpr QColor kPanelTitle(0x29, 0x8F, 0xCC);
+constexpr QColor kSplitterGrey(0x80, 0x80, 0x80);
+constexpr QColor kWindowBackground(0xEE, 0xF2, 0xF6);
+
+const QString kHelpLabelPrefix = QStringLiteral("Label20_");
+
+void fill(QWidget *widget, const QColor &background, const QColor &text = Qt::black)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, text);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// The number k of a "?" label `Label20_k` the widget is or lies on; -1 for any other widget.
+int helpLabelOf(const QWidget *widget)
+{
+    for (; widget; widget = widget->parentWidget()) {
+        const QString name = widget->objectName();
+        if (name.startsWith(kHelpLabelPrefix)) {
+            bool ok = false;
+            const int k = name.mid(kHelpLabelPrefix.size()).toInt(&ok);
+            return ok ? k : -1;
+        }
+    }
+    return -1;
+}
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
-    : QWidget(parent)
+MainWindow::MainWindow(AppState &state, SettingsStore &settings, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , m_state(state)
+    , m_settings(settings)
+    , m_titleBar(new TitleBar(this))
+    , m_splitter(new GlyphLabel(QStringLiteral("3"), this))
+    , m_tips(new TipSet(*this, settings))
+    , m_frame(new WindowFrame(this))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QLatin1String(product::kName));
-    setFixedSize(twips::size(kFullWidthTwips, kFullHeightTwips));
-    setAutoFillBackground(true);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8.25);
+    setFont(font);
+    fill(this, kWindowBackground);
+
+    buildNavigatorPanels();
+
+    m_splitter->setObjectName(QStringLiteral("splitter"));
+    m_splitter->setGeometry(twips::rect(2730, 5040, 165, 285));
+    m_splitter->setGlyphSize(7);
+    m_splitter->setCursor(Qt::PointingHandCursor);
+    fill(m_splitter, kSplitterGrey, Qt::white);
+    connect(m_splitter, &ClickLabel::clicked, this, &MainWindow::toggleFold);
+
+    connect(m_titleBar, &TitleBar::compactRequested, this, &MainWindow::switchLayout);
+    connect(m_titleBar, &TitleBar::aboutRequested, this, &MainWindow::showAbout);
+    connect(m_titleBar, &TitleBar::optionsRequested, this, &MainWindow::requestOptionsMenu);
+    connect(m_titleBar, &TitleBar::minimiseRequested, this, &MainWindow::minimiseRequested);
+    connect(m_titleBar, &TitleBar::closeRequested, this, &MainWindow::closeRequested);
+    // Every selection, by mouse, key or signal list, first closes an open tip.
+    connect(m_navigator, &Navigator::selectRequested, m_tips, &TipSet::hideAll);
+
+    qApp->installEventFilter(this);
+    finishPanels();
+}
+
+void MainWindow::buildNavigatorPanels()
+{
+    auto *titleBar = new QWidget(this);
+    titleBar->setObjectName(QStringLiteral("Picture2"));
+    titleBar->setGeometry(twips::rect(120, 690, 2625, 375));
+    fill(titleBar, kPanelTitle, Qt::white);
+    auto *title = new QLabel(QStringLiteral("Instruments"), titleBar);
+    title->setObjectName(QStringLiteral("Label2"));
+    QFont titleFont(QStringLiteral("Arial"));
+    titleFont.setPointSizeF(9.75);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    title->move(twips::point(120, 75));
+    title->adjustSize();
+    QLabel *help = makeHelpLabel(0, titleBar);
+    help->move(twips::point(2625 - 120, 75) - QPoint(help->width(), 0));
+
+    auto *body = new QWidget(this);
+    body->setObjectName(QStringLiteral("Picture4"));
+    body->setGeometry(twips::rect(120, 1050, 2625, 9495));
+    fill(body, Qt::white);
+    m_navigator = new Navigator(m_state, body);
+    m_navigator->setGeometry(body->rect());
+}
+
+void MainWindow::finishPanels()
+{
+    m_tips->raiseAll();
+    m_frame->raise();
+    if (auto *list = findChild<QAbstractItemView *>(QStringLiteral("signalgrid"));
+        list && list != m_signalList) {
+        m_signalList = list->viewport();
+    }
+    applyLayout();
+}
+
+void MainWindow::applyLayout()
+{
+    m_splitter->setText(splitterCaption());
+    windowlayout::apply(*this, m_layout);
+}
+
+void MainWindow::switchLayout()
+{
+    m_tips->hideAll();
+    m_titleBar->compactButton()->showNormal();
+    if (!m_layout.compact) {
+        m_layout.compact = true;
+    } else {
+        if (m_layout.folded) {
+            m_layout.folded = false;
+            m_settings.writeText(settingskeys::kSplit, QStringLiteral("0"));
+        }
+        m_layout.compact = false;
+    }
+    applyLayout();
+}
+
+void MainWindow::toggleFold()
+{
+    m_tips->hideAll();
+    m_layout.folded = !m_layout.folded;
+    m_settings.writeText(settingskeys::kSplit,
+                         m_layout.folded ? QStringLiteral("1") : QStringLiteral("0"));
+    applyLayout();
 }
 
 int MainWindow::heightTwips() const
@@ -28,7 +163,69 @@ int MainWindow::heightTwips() const
 
 QString MainWindow::splitterCaption() const
 {
-    return QStringLiteral("3");
+    return m_layout.folded ? QStringLiteral("4") : QStringLiteral("3");
+}
+
+void MainWindow::showAbout(bool topMost)
+{
+    if (!m_about)
+        m_about = new AboutWindow(this);
+    m_about->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void MainWindow::requestOptionsMenu(bool fromLogo)
+{
+    const auto point = windowlayout::optionsMenuPoint(heightTwips(), m_layout.folded, fromLogo);
+    if (point)
+        Q_EMIT optionsMenuRequested(mapToGlobal(twips::point(point->x(), point->y())));
+}
+
+void MainWindow::openInstrumentOf(const QString &signalText)
+{
+    m_navigator->openInstrumentOf(signalText);
+}
+
+void MainWindow::openSignalOfCurrentRow()
+{
+    auto *list =
+        m_signalList ? qobject_cast<QAbstractItemView *>(m_signalList->parentWidget()) : nullptr;
+    if (!list || !list->model())
+        return;
+    const int row = list->currentIndex().row();
+    if (row < 0)
+        return;
+    const QModelIndex signal = list->model()->index(row, 1);
+    list->setCurrentIndex(signal);
+    openInstrumentOf(signal.data().toString());
+}
+
+bool MainWindow::handlePress(QWidget *widget)
+{
+    if (m_tips->contains(widget))
+        return false;
+    if (const int label = helpLabelOf(widget); label >= 0) {
+        m_tips->openForLabel(label);
+        return true;
+    }
+    m_tips->hideAll();
+    return false;
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_signalList) {
+        openSignalOfCurrentRow();
+        return false;
+    }
+    if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType())
+        return false;
+    auto *widget = static_cast<QWidget *>(watched);
+    if (widget->window() != this)
+        return false;
+    return handlePress(widget);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

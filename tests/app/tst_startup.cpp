@@ -81,6 +81,7 @@ std::unique_ptr<Application> TestStartup::makeApplication(const QString &server)
     Application::Options options;
     options.commandLine.serverAddress = server.isEmpty() ? m_server->baseAddress() : server;
     options.commandLine.settingsFile = m_iniPath;
+    options.timings.splash = std::chrono::milliseconds(5);
     return std::make_unique<Application>(options);
 }
 
@@ -174,6 +175,7 @@ void TestStartup::documentsAreFetchedAndKept()
                         "Jan, 12 14:30;USD;High Volatility Expected;CPI\n");
     m_server->serveData("signals/reviews_eng/list.xml", "Jan, 12 10:00;Review one\n");
     m_server->serveData("signals/news_eng/list.xml", "Jan, 12 11:00;News one\n");
+    m_server->serveData("signals/audcad.xml", "record of AUD/CAD");
     auto app = makeApplication();
     QVERIFY(start(*app));
     QCOMPARE(app->state().linkList(), QStringLiteral("links"));
@@ -181,9 +183,11 @@ void TestStartup::documentsAreFetchedAndKept()
              QStringLiteral("Jan, 12 14:30;USD;High Volatility Expected;CPI\n"));
     QCOMPARE(app->state().reviewsData(), QStringLiteral("Jan, 12 10:00;Review one\n"));
     QCOMPARE(app->state().feedData(), QStringLiteral("Jan, 12 11:00;News one\n"));
-    QCOMPARE(app->server().errconnect(), QStringLiteral("0")); // the news list came last
-    for (const char *path : {"signals/urls.xml", "message.xml", "signals/calendar_1.5_eng.xml",
-                             "signals/reviews_eng/list.xml", "signals/news_eng/list.xml"})
+    QCOMPARE(app->state().record(0), QStringLiteral("record of AUD/CAD"));
+    QCOMPARE(app->server().errconnect(), QStringLiteral("0")); // the selection's record came last
+    for (const char *path :
+         {"signals/urls.xml", "message.xml", "signals/calendar_1.5_eng.xml",
+          "signals/reviews_eng/list.xml", "signals/news_eng/list.xml", "signals/audcad.xml"})
         QCOMPARE(m_server->requestCount(QLatin1String(path)), 1);
 }
 
