@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/settingsstore.h"
 #include "ui/mainwindow.h"
+#include "ui/navigator.h"
 
 #include <QTemporaryDir>
 
