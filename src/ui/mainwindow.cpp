@@ -220,12 +220,21 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         openSignalOfCurrentRow();
         return false;
     }
-    if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType())
+    if (event->type() != QEvent::MouseButtonPress || watched != pressedWidget(event))
         return false;
-    auto *widget = static_cast<QWidget *>(watched);
-    if (widget->window() != this)
-        return false;
-    return handlePress(widget);
+    return handlePress(static_cast<QWidget *>(watched));
+}
+
+QWidget *MainWindow::pressedWidget(QEvent *event) const
+{
+    // A press the pressed widget ignores travels on to its parents; only the first delivery
+    // counts, to the widget under the pointer.
+    const auto *press = static_cast<QMouseEvent *>(event);
+    const QPoint position = mapFromGlobal(press->globalPosition().toPoint());
+    if (!rect().contains(position) || !isVisible())
+        return nullptr;
+    QWidget *target = childAt(position);
+    return target ? target : const_cast<MainWindow *>(this);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -64,6 +64,7 @@ private:
     void applyLayout();
     void buildNavigatorPanels();
     bool handlePress(QWidget *widget);
+    QWidget *pressedWidget(QEvent *event) const;
     void openSignalOfCurrentRow();
 
     AppState &m_state;
