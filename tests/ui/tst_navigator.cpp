@@ -70,7 +70,8 @@ void TestNavigator::expectOpen(int group)
     for (int i = 0; i < catalogue::kSlotCount; ++i) {
         QWidget *row = m_fixture->find(name("el_", i));
         const bool member = group != navigatorrules::kNoGroup && catalogue::groupOf(i) == group;
-        QVERIFY2(row->isVisibleTo(m_fixture->window.get()) == member, qPrintable(row->objectName()));
+        QVERIFY2(row->isVisibleTo(m_fixture->window.get()) == member,
+                 qPrintable(row->objectName()));
         if (member)
             QCOMPARE(row->y(), twips::toPixels(navigatorrules::rowTop(i)));
     }
@@ -111,7 +112,8 @@ void TestNavigator::headerClickOpensOneGroupAtATime()
     QWidget *part = m_fixture->find(clicked);
     QWidget *header = m_fixture->find(name("gr_header_", group));
     const QPoint where = part == header ? QPoint(60, 10) : part->geometry().center();
-    QCOMPARE(header->childAt(where) == nullptr, part == header || part->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QCOMPARE(header->childAt(where) == nullptr,
+             part == header || part->testAttribute(Qt::WA_TransparentForMouseEvents));
     QTest::mouseClick(header, Qt::LeftButton, {}, where);
     expectOpen(group);
     if (group == catalogue::Indices) {
@@ -230,10 +232,10 @@ void TestNavigator::signalListDoubleClickOpensTheInstrument_data()
         << "SELL Oil (WTI)" << int(catalogue::Currencies) << 47 << int(catalogue::Commodities);
     QTest::newRow("BUY DXY opens Indices")
         << "BUY DXY" << navigatorrules::kNoGroup << 60 << int(catalogue::Indices);
-    QTest::newRow("group already open") << "BUY EUR/USD" << int(catalogue::Currencies) << 14
-                                        << int(catalogue::Currencies);
-    QTest::newRow("before any signal") << "" << int(catalogue::Stocks) << 0
-                                       << int(catalogue::Stocks);
+    QTest::newRow("group already open")
+        << "BUY EUR/USD" << int(catalogue::Currencies) << 14 << int(catalogue::Currencies);
+    QTest::newRow("before any signal")
+        << "" << int(catalogue::Stocks) << 0 << int(catalogue::Stocks);
 }
 
 void TestNavigator::signalListDoubleClickOpensTheInstrument()

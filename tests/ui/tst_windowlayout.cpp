@@ -19,29 +19,29 @@ struct Spot
 
 // Where the full layout puts the panels of the other subsystems and the title-bar controls.
 const Spot kFull[] = {
-    {"Picture32", {2880, 690}},   {"Picture33", {5010, 690}},   {"Picture1", {2880, 1050}},
-    {"Picture3", {2880, 1440}},   {"Picture36", {2880, 6900}},  {"Picture35", {5610, 6900}},
-    {"Picture37", {8340, 6900}},  {"Picture6", {2880, 7260}},   {"Picture7", {2880, 7630}},
-    {"Picture5", {11130, 6900}},  {"Picture8", {11130, 7280}},  {"Label29", {12750, 210}},
-    {"Label19", {13950, 210}},    {"Picture19", {14640, 90}},   {"Picture20", {15000, 90}},
-    {"Picture23", {15420, 90}},   {"Picture21", {15780, 60}},   {"tip_0", {3990, 1950}},
-    {"tip_2", {3000, 1020}},      {"tip_3", {5130, 1020}},      {"tip_4", {4110, 7140}},
-    {"tip_5", {7410, 7140}},      {"tip_6", {9780, 7140}},      {"tip_7", {11220, 7650}},
-    {"Picture2", {120, 690}},     {"Picture4", {120, 1050}},    {"splitter", {2730, 5040}},
+    {"Picture32", {2880, 690}},  {"Picture33", {5010, 690}},  {"Picture1", {2880, 1050}},
+    {"Picture3", {2880, 1440}},  {"Picture36", {2880, 6900}}, {"Picture35", {5610, 6900}},
+    {"Picture37", {8340, 6900}}, {"Picture6", {2880, 7260}},  {"Picture7", {2880, 7630}},
+    {"Picture5", {11130, 6900}}, {"Picture8", {11130, 7280}}, {"Label29", {12750, 210}},
+    {"Label19", {13950, 210}},   {"Picture19", {14640, 90}},  {"Picture20", {15000, 90}},
+    {"Picture23", {15420, 90}},  {"Picture21", {15780, 60}},  {"tip_0", {3990, 1950}},
+    {"tip_2", {3000, 1020}},     {"tip_3", {5130, 1020}},     {"tip_4", {4110, 7140}},
+    {"tip_5", {7410, 7140}},     {"tip_6", {9780, 7140}},     {"tip_7", {11220, 7650}},
+    {"Picture2", {120, 690}},    {"Picture4", {120, 1050}},   {"splitter", {2730, 5040}},
 };
 
 const Spot kCompact[] = {
-    {"Picture36", {120, 690}},   {"Picture35", {2850, 690}},  {"Picture37", {5580, 690}},
-    {"Picture6", {120, 1050}},   {"Picture7", {120, 1420}},   {"Picture5", {8370, 690}},
-    {"Picture8", {8370, 1050}},  {"tip_4", {1350, 930}},      {"tip_5", {4080, 930}},
-    {"tip_6", {6810, 930}},      {"tip_7", {8470, 1440}},     {"Label29", {10030, 210}},
-    {"Label19", {11230, 210}},   {"Picture19", {11920, 90}},  {"Picture20", {12280, 90}},
-    {"Picture23", {12700, 90}},  {"Picture21", {13060, 60}},
+    {"Picture36", {120, 690}},  {"Picture35", {2850, 690}}, {"Picture37", {5580, 690}},
+    {"Picture6", {120, 1050}},  {"Picture7", {120, 1420}},  {"Picture5", {8370, 690}},
+    {"Picture8", {8370, 1050}}, {"tip_4", {1350, 930}},     {"tip_5", {4080, 930}},
+    {"tip_6", {6810, 930}},     {"tip_7", {8470, 1440}},    {"Label29", {10030, 210}},
+    {"Label19", {11230, 210}},  {"Picture19", {11920, 90}}, {"Picture20", {12280, 90}},
+    {"Picture23", {12700, 90}}, {"Picture21", {13060, 60}},
 };
 
 // Hidden by the compact layout; the first two are the navigator, hidden by the fold too.
-const char *const kFullOnly[] = {"Picture2", "Picture4", "Picture32", "Picture33",
-                                 "Label20_2", "Picture1",  "Picture3"};
+const char *const kFullOnly[] = {"Picture2",  "Picture4", "Picture32", "Picture33",
+                                 "Label20_2", "Picture1", "Picture3"};
 
 // Moved with the folded navigator.
 const char *const kFolding[] = {"Picture32", "Picture33", "Picture1", "Picture3", "Picture36",
@@ -81,9 +81,9 @@ void TestWindowLayout::init()
 {
     m_fixture = std::make_unique<WindowFixture>();
     // Stand-ins for the panels of the other subsystems, where their own code puts them first.
-    for (const char *name : {"Picture32", "Picture33", "Picture1", "Picture3", "Picture36",
-                             "Picture35", "Picture37", "Picture6", "Picture7", "Picture5",
-                             "Picture8"}) {
+    for (const char *name :
+         {"Picture32", "Picture33", "Picture1", "Picture3", "Picture36", "Picture35", "Picture37",
+          "Picture6", "Picture7", "Picture5", "Picture8"}) {
         auto *panel = new QWidget(window());
         panel->setObjectName(QLatin1String(name));
         panel->setGeometry(5, 5, 40, 20);
@@ -105,13 +105,12 @@ void TestWindowLayout::expectAt(const Spot &spot, QPoint shift)
     QWidget *widget = m_fixture->find(QLatin1String(spot.name));
     QVERIFY2(widget, spot.name);
     const QPoint expected = twips::point(spot.twips.x() - shift.x(), spot.twips.y() - shift.y());
-    QVERIFY2(widget->pos() == expected,
-             qPrintable(QStringLiteral("%1 at %2,%3, expected %4,%5")
-                            .arg(QLatin1String(spot.name))
-                            .arg(widget->x())
-                            .arg(widget->y())
-                            .arg(expected.x())
-                            .arg(expected.y())));
+    QVERIFY2(widget->pos() == expected, qPrintable(QStringLiteral("%1 at %2,%3, expected %4,%5")
+                                                       .arg(QLatin1String(spot.name))
+                                                       .arg(widget->x())
+                                                       .arg(widget->y())
+                                                       .arg(expected.x())
+                                                       .arg(expected.y())));
 }
 
 void TestWindowLayout::expectFull()
