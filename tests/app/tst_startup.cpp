@@ -267,9 +267,13 @@ void TestStartup::splashStaysForItsTime()
     QVERIFY(elapsed.elapsed() >= 300);
     QVERIFY(splashUp);
     QVERIFY(!windowUp);
-    QTRY_VERIFY(std::none_of(
-        QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
-        [](QWidget *widget) { return widget->objectName() == QLatin1String("Form5"); }));
+    const auto splashLeft = [] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        return std::none_of(windows.cbegin(), windows.cend(), [](QWidget *widget) {
+            return widget->objectName() == QLatin1String("Form5");
+        });
+    };
+    QTRY_VERIFY(splashLeft());
 }
 
 void TestStartup::reselectionFetchesOnlyMissingOrHtmlRecords()
