@@ -4,6 +4,7 @@
 #include "ui/clicklabel.h"
 #include "ui/dragbar.h"
 #include "ui/hoverbutton.h"
+#include "ui/look.h"
 #include "ui/productinfo.h"
 #include "ui/twips.h"
 
@@ -12,7 +13,6 @@
 
 namespace {
 
-constexpr QColor kTitleBlue(0x00, 0x67, 0xC4);
 constexpr int kWidth = 6645;
 constexpr int kTitleHeight = 555;
 
@@ -25,27 +25,16 @@ AboutWindow::AboutWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("О программе"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips::size(kWidth, 3915 + kTitleHeight));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(palette);
-    setAutoFillBackground(true);
+    look::fill(this, Qt::white);
 
     auto *titleBar = new DragBar(this);
     titleBar->setObjectName(QStringLiteral("aboutTitleBar"));
     titleBar->setGeometry(twips::rect(0, 0, kWidth, kTitleHeight));
-    QPalette barPalette = titleBar->palette();
-    barPalette.setColor(QPalette::Window, kTitleBlue);
-    barPalette.setColor(QPalette::WindowText, Qt::white);
-    titleBar->setPalette(barPalette);
-    titleBar->setAutoFillBackground(true);
+    look::fill(titleBar, look::kTitleBlue, Qt::white);
 
     auto *title = new QLabel(windowTitle(), titleBar);
     title->setObjectName(QStringLiteral("aboutTitle"));
-    QFont titleFont(QStringLiteral("Arial"));
-    titleFont.setPointSizeF(9.75);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
+    title->setFont(look::arial(9.75, true));
     title->move(twips::point(150, 135));
     title->adjustSize();
     title->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -76,6 +65,6 @@ void AboutWindow::changeEvent(QEvent *event)
 void AboutWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(kTitleBlue);
+    painter.setPen(look::kTitleBlue);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

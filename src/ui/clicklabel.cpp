@@ -1,5 +1,6 @@
 #include "ui/clicklabel.h"
 
+#include "ui/look.h"
 #include <QMouseEvent>
 
 bool isClickRelease(const QMouseEvent *event, const QWidget *widget)
@@ -27,19 +28,19 @@ void ClickLabel::setColors(const QColor &normal, const QColor &hover)
 {
     m_normal = normal;
     m_hover = hover;
-    setTextColor(normal);
+    look::setTextColor(this, normal);
 }
 
 void ClickLabel::showNormal()
 {
     if (m_normal.isValid())
-        setTextColor(m_normal);
+        look::setTextColor(this, m_normal);
 }
 
 void ClickLabel::enterEvent(QEnterEvent *event)
 {
     if (m_hover.isValid())
-        setTextColor(m_hover);
+        look::setTextColor(this, m_hover);
     QLabel::enterEvent(event);
 }
 
@@ -47,11 +48,4 @@ void ClickLabel::leaveEvent(QEvent *event)
 {
     showNormal();
     QLabel::leaveEvent(event);
-}
-
-void ClickLabel::setTextColor(const QColor &color)
-{
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, color);
-    setPalette(palette);
 }

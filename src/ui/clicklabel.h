@@ -32,8 +32,6 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
-    void setTextColor(const QColor &color);
-
     QColor m_normal;
     QColor m_hover;
 };

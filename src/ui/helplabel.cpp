@@ -1,5 +1,6 @@
 #include "ui/helplabel.h"
 
+#include "ui/look.h"
 #include <QLabel>
 
 QLabel *makeHelpLabel(int k, QWidget *parent)
@@ -8,13 +9,8 @@ QLabel *makeHelpLabel(int k, QWidget *parent)
     label->setObjectName(QStringLiteral("Label20_%1").arg(k));
     label->setToolTip(QStringLiteral("Подсказка"));
     label->setCursor(Qt::WhatsThisCursor);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9.75);
-    font.setBold(true);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(palette);
+    label->setFont(look::arial(9.75, true));
+    look::setTextColor(label, Qt::white);
     label->adjustSize();
     return label;
 }

@@ -7,6 +7,7 @@
 #include "ui/glyphlabel.h"
 #include "ui/helplabel.h"
 #include "ui/hoverbutton.h"
+#include "ui/look.h"
 #include "ui/navigator.h"
 #include "ui/tips.h"
 #include "ui/titlebar.h"
@@ -21,20 +22,7 @@
 
 namespace {
 
-constexpr QColor kPanelTitle(0x29, 0x8F, 0xCC);
-constexpr QColor kSplitterGrey(0x80, 0x80, 0x80);
-constexpr QColor kWindowBackground(0xEE, 0xF2, 0xF6);
-
 const QString kHelpLabelPrefix = QStringLiteral("Label20_");
-
-void fill(QWidget *widget, const QColor &background, const QColor &text = Qt::black)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::WindowText, text);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 // The number k of a "?" label `Label20_k` the widget is or lies on; -1 for any other widget.
 int helpLabelOf(const QWidget *widget)
@@ -63,10 +51,8 @@ MainWindow::MainWindow(AppState &state, SettingsStore &settings, QWidget *parent
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QLatin1String(product::kName));
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    setFont(font);
-    fill(this, kWindowBackground);
+    setFont(look::arial(8.25));
+    look::fill(this, look::kWindowGrey);
 
     buildNavigatorPanels();
 
@@ -74,7 +60,7 @@ MainWindow::MainWindow(AppState &state, SettingsStore &settings, QWidget *parent
     m_splitter->setGeometry(twips::rect(2730, 5040, 165, 285));
     m_splitter->setGlyphSize(7);
     m_splitter->setCursor(Qt::PointingHandCursor);
-    fill(m_splitter, kSplitterGrey, Qt::white);
+    look::fill(m_splitter, look::kInactiveGrey, Qt::white);
     connect(m_splitter, &ClickLabel::clicked, this, &MainWindow::toggleFold);
 
     connect(m_titleBar, &TitleBar::compactRequested, this, &MainWindow::switchLayout);
@@ -94,13 +80,10 @@ void MainWindow::buildNavigatorPanels()
     auto *titleBar = new QWidget(this);
     titleBar->setObjectName(QStringLiteral("Picture2"));
     titleBar->setGeometry(twips::rect(120, 690, 2625, 375));
-    fill(titleBar, kPanelTitle, Qt::white);
+    look::fill(titleBar, look::kPanelBlue, Qt::white);
     auto *title = new QLabel(QStringLiteral("Instruments"), titleBar);
     title->setObjectName(QStringLiteral("Label2"));
-    QFont titleFont(QStringLiteral("Arial"));
-    titleFont.setPointSizeF(9.75);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
+    title->setFont(look::arial(9.75, true));
     title->move(twips::point(120, 75));
     title->adjustSize();
     QLabel *help = makeHelpLabel(0, titleBar);
@@ -109,7 +92,7 @@ void MainWindow::buildNavigatorPanels()
     auto *body = new QWidget(this);
     body->setObjectName(QStringLiteral("Picture4"));
     body->setGeometry(twips::rect(120, 1050, 2625, 9495));
-    fill(body, Qt::white);
+    look::fill(body, Qt::white);
     m_navigator = new Navigator(m_state, body);
     m_navigator->setGeometry(body->rect());
 }

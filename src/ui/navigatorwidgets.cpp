@@ -4,6 +4,7 @@
 #include "ui/artwork.h"
 #include "ui/clicklabel.h"
 #include "ui/glyphlabel.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 
 #include <QKeyEvent>
@@ -14,26 +15,8 @@
 namespace {
 
 constexpr QColor kWhite(0xFF, 0xFF, 0xFF);
-constexpr QColor kSelectedRow(0x29, 0x8F, 0xCC);
-constexpr QColor kSelectionBar(0xFC, 0x9B, 0x0B);
-constexpr QColor kEnabled(0x00, 0xC0, 0x00);
 constexpr QColor kSquareBorder(0x9A, 0xA5, 0xB1);
 constexpr QColor kHeaderRule(0xE3, 0xE9, 0xEF);
-
-void setBackground(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-void setTextColor(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
-}
 
 std::optional<navigatorrules::Key> navigatorKey(int key)
 {
@@ -69,14 +52,14 @@ void EnableSquare::setOn(bool on)
 
 QColor EnableSquare::color() const
 {
-    return m_on ? kEnabled : kWhite;
+    return m_on ? look::kEnabledGreen : kWhite;
 }
 
 void EnableSquare::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), color());
-    painter.setPen(m_on ? kEnabled.darker(125) : kSquareBorder);
+    painter.setPen(m_on ? look::kEnabledGreen.darker(125) : kSquareBorder);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
@@ -106,17 +89,15 @@ NavigatorRow::NavigatorRow(int index, QWidget *parent)
 
     setGeometry(twips::rect(0, 0, 2625, navigatorrules::kRowHeight));
     setFocusPolicy(Qt::ClickFocus);
-    setBackground(this, kWhite);
+    look::fill(this, kWhite);
     m_bar->setGeometry(twips::rect(0, 0, 45, 405));
-    setBackground(m_bar, kSelectionBar);
+    look::fill(m_bar, look::kAccentOrange);
     m_bar->hide();
     m_square->setGeometry(twips::rect(480, 45, 180, 180));
     m_title->move(twips::point(750, 30));
     m_title->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    m_title->setFont(font);
-    setTextColor(m_title, Qt::black);
+    m_title->setFont(look::arial(8.25));
+    look::setTextColor(m_title, Qt::black);
 }
 
 void NavigatorRow::setCaption(const QString &caption)
@@ -128,8 +109,10 @@ void NavigatorRow::setCaption(const QString &caption)
 
 void NavigatorRow::setHighlighted(bool highlighted)
 {
-    setBackground(this, highlighted ? kSelectedRow : kWhite);
-    setTextColor(m_title, highlighted ? kWhite : QColor(Qt::black));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, highlighted ? look::kPanelBlue : kWhite);
+    setPalette(palette);
+    look::setTextColor(m_title, highlighted ? kWhite : QColor(Qt::black));
     QFont font = m_title->font();
     font.setBold(highlighted);
     m_title->setFont(font);
@@ -169,7 +152,7 @@ GroupHeader::GroupHeader(int group, QWidget *parent)
     const bool last = group == catalogue::kGroupCount - 1;
     setGeometry(twips::rect(
         0, 0, 2655, last ? navigatorrules::kLastHeaderHeight : navigatorrules::kHeaderHeight));
-    setBackground(this, kWhite);
+    look::fill(this, kWhite);
     setCursor(Qt::PointingHandCursor);
 
     auto *icon = new QLabel(this);
@@ -180,20 +163,18 @@ GroupHeader::GroupHeader(int group, QWidget *parent)
 
     auto *title = new QLabel(catalogue::groupTitle(group), this);
     title->setObjectName(QStringLiteral("gr_title_") + n);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9.75);
-    font.setBold(true);
+    const QFont font = look::arial(9.75, true);
     title->setFont(font);
     title->move(twips::point(480, 90));
     title->adjustSize();
     title->setAttribute(Qt::WA_TransparentForMouseEvents);
-    setTextColor(title, Qt::black);
+    look::setTextColor(title, Qt::black);
 
     m_marker->setObjectName(QStringLiteral("gr_slide_") + n);
     m_marker->setFont(font);
     m_marker->setGeometry(twips::rect(2250, 60, 195, 225));
     m_marker->setGlyphSize(8);
-    setTextColor(m_marker, QColor(0x29, 0x8F, 0xCC));
+    look::setTextColor(m_marker, look::kPanelBlue);
     m_marker->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 

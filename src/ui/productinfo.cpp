@@ -2,23 +2,13 @@
 
 #include "app/version.h"
 #include "ui/clicklabel.h"
+#include "ui/look.h"
 
 #include <QDesktopServices>
 
 namespace productinfo {
 
 namespace {
-
-constexpr QColor kLinkBlue(0x00, 0x67, 0xC4);
-constexpr QColor kLinkHover(0xFF, 0xA8, 0x00);
-
-QFont arial(qreal points, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 // The address as a person reads it: no scheme, no final "/".
 QString shownAddress(const QUrl &url)
@@ -41,7 +31,7 @@ QUrl makerSite()
 ClickLabel *makeLink(const QString &text, const QUrl &url, QWidget *parent)
 {
     auto *link = new ClickLabel(text, parent);
-    link->setColors(kLinkBlue, kLinkHover);
+    link->setColors(look::kTitleBlue, look::kHoverOrange);
     link->setCursor(Qt::PointingHandCursor);
     link->setToolTip(url.toString());
     QObject::connect(link, &ClickLabel::clicked, link, [url] { QDesktopServices::openUrl(url); });
@@ -53,19 +43,19 @@ void addLines(QWidget *parent, QPoint origin)
     const QString version = QLatin1String(product::kVersion);
     auto *name = new QLabel(QLatin1String(product::kName) + QLatin1Char(' ') + version, parent);
     name->setObjectName(QStringLiteral("productName"));
-    name->setFont(arial(12, true));
+    name->setFont(look::arial(12, true));
     name->move(origin);
     name->adjustSize();
 
     auto *versionLine = new QLabel(QStringLiteral("Version ") + version, parent);
     versionLine->setObjectName(QStringLiteral("versionLine"));
-    versionLine->setFont(arial(9));
+    versionLine->setFont(look::arial(9));
     versionLine->move(origin + QPoint(0, 30));
     versionLine->adjustSize();
 
     auto *maker = makeLink(QLatin1String(product::kMaker), makerSite(), parent);
     maker->setObjectName(QStringLiteral("makerLink"));
-    maker->setFont(arial(9, true));
+    maker->setFont(look::arial(9, true));
     maker->move(origin + QPoint(0, 52));
     maker->adjustSize();
 
@@ -74,7 +64,7 @@ void addLines(QWidget *parent, QPoint origin)
     for (int i = 0; i < shown.size(); ++i) {
         auto *address = makeLink(shown[i], site, parent);
         address->setObjectName(QStringLiteral("siteLink%1").arg(i + 1));
-        address->setFont(arial(9));
+        address->setFont(look::arial(9));
         address->move(origin + QPoint(0, 90 + 20 * i));
         address->adjustSize();
     }

@@ -2,6 +2,7 @@
 
 #include "ui/artwork.h"
 #include "ui/clicklabel.h"
+#include "ui/look.h"
 #include "ui/productinfo.h"
 #include "ui/twips.h"
 
@@ -10,12 +11,6 @@
 #include <QPainter>
 #include <QScreen>
 
-namespace {
-
-constexpr QColor kFrame(0x00, 0x67, 0xC4);
-
-} // namespace
-
 SplashWindow::SplashWindow(QWidget *mainWindow)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
     , m_mainWindow(mainWindow)
@@ -23,11 +18,7 @@ SplashWindow::SplashWindow(QWidget *mainWindow)
     setObjectName(QStringLiteral("Form5"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips::size(6645, 3915));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(palette);
-    setAutoFillBackground(true);
+    look::fill(this, Qt::white);
 
     auto *picture = productinfo::makeLink(QString(), productinfo::makerSite(), this);
     picture->setObjectName(QStringLiteral("splashPicture"));
@@ -50,6 +41,6 @@ void SplashWindow::changeEvent(QEvent *event)
 void SplashWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(kFrame);
+    painter.setPen(look::kTitleBlue);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -3,17 +3,14 @@
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
 #include "ui/clicklabel.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 
 #include <QLabel>
 
 namespace {
 
-constexpr QColor kTipBackground(0xFF, 0xFA, 0xDF);
 constexpr QColor kTipBorder(0xE6, 0xD3, 0x8E);
-constexpr QColor kLinkBlue(0x00, 0x67, 0xC4);
-constexpr QColor kLinkDarkRed(0x80, 0x00, 0x00);
-constexpr QColor kLinkHover(0xFF, 0xA8, 0x00);
 constexpr int kMargin = 150;   // twips
 constexpr int kLinksUp = 345;  // the links' top above the bottom edge, twips
 constexpr int kSignalsTip = 7; // remembered under its own key
@@ -22,7 +19,7 @@ ClickLabel *makeLink(const QString &text, const QString &name, const QColor &col
 {
     auto *link = new ClickLabel(text, parent);
     link->setObjectName(name);
-    link->setColors(color, kLinkHover);
+    link->setColors(color, look::kHoverOrange);
     link->setCursor(Qt::PointingHandCursor);
     link->adjustSize();
     return link;
@@ -36,20 +33,13 @@ TipPanel::TipPanel(int tip, QWidget *parent)
     const QString n = QString::number(tip);
     setObjectName(QStringLiteral("tip_") + n);
     setFrameShape(QFrame::Box);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kTipBackground);
-    palette.setColor(QPalette::WindowText, kTipBorder);
-    setPalette(palette);
-    setAutoFillBackground(true);
+    look::fill(this, look::kTipYellow, kTipBorder); // the frame is drawn in the text colour
     const QSize size = tiptexts::size(tip);
     resize(twips::size(size.width(), size.height()));
 
     auto *caption = new QLabel(tiptexts::title(tip), this);
     caption->setObjectName(QStringLiteral("tipcaption_") + n);
-    QFont captionFont(QStringLiteral("Arial"));
-    captionFont.setPointSize(12);
-    captionFont.setBold(true);
-    caption->setFont(captionFont);
+    caption->setFont(look::arial(12, true));
     caption->move(twips::point(kMargin, kMargin));
     caption->adjustSize();
 
@@ -59,23 +49,21 @@ TipPanel::TipPanel(int tip, QWidget *parent)
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     text->setGeometry(
         twips::rect(kMargin, 570, size.width() - 2 * kMargin, size.height() - 570 - kLinksUp - 30));
-    for (QLabel *label : {caption, text}) {
-        QPalette textPalette = label->palette();
-        textPalette.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(textPalette);
-    }
+    for (QLabel *label : {caption, text})
+        look::setTextColor(label, Qt::black);
 
     const int linksTop = height() - twips::toPixels(kLinksUp);
     const int inset = twips::toPixels(kMargin);
     m_never = makeLink(QStringLiteral("Больше не показывать"), QStringLiteral("tiplinknever_") + n,
-                       kLinkBlue, this);
+                       look::kTitleBlue, this);
     m_never->move(inset, linksTop);
-    m_close =
-        makeLink(QStringLiteral("Скрыть"), QStringLiteral("tiplinkclose_") + n, kLinkDarkRed, this);
+    m_close = makeLink(QStringLiteral("Скрыть"), QStringLiteral("tiplinkclose_") + n,
+                       look::kDarkRed, this);
     int right = width() - inset;
     if (const int next = tiptexts::nextLinkIndex(tip); next != tiptexts::kNone) {
         m_next = makeLink(QStringLiteral("Далее >>"),
-                          QStringLiteral("tiplinknext_") + QString::number(next), kLinkBlue, this);
+                          QStringLiteral("tiplinknext_") + QString::number(next), look::kTitleBlue,
+                          this);
         m_next->move(right - m_next->width(), linksTop);
         right = m_next->x() - 2 * inset;
     }

@@ -3,21 +3,17 @@
 #include "ui/artwork.h"
 #include "ui/clicklabel.h"
 #include "ui/hoverbutton.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 
 namespace {
-
-constexpr QColor kTitleBlue(0x00, 0x67, 0xC4);
-constexpr QColor kLinkHover(0xFF, 0xA8, 0x00);
 
 ClickLabel *makeLink(const QString &text, const QString &name, QRect geometry, QWidget *parent)
 {
     auto *link = new ClickLabel(text, parent);
     link->setObjectName(name);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9);
-    link->setFont(font);
-    link->setColors(Qt::white, kLinkHover);
+    link->setFont(look::arial(9));
+    link->setColors(Qt::white, look::kHoverOrange);
     link->setCursor(Qt::PointingHandCursor);
     link->setGeometry(geometry);
     link->adjustSize();
@@ -42,10 +38,7 @@ TitleBar::TitleBar(QWidget *parent)
 {
     setObjectName(QStringLiteral("Picture9"));
     setGeometry(twips::rect(0, 0, 16245, 555));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, kTitleBlue);
-    setPalette(palette);
-    setAutoFillBackground(true);
+    look::fill(this, look::kTitleBlue, Qt::white);
 
     auto *logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("Picture26"));
