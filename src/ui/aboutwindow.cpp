@@ -24,7 +24,7 @@ AboutWindow::AboutWindow(QWidget *parent)
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("О программе"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(twips::size(kWidth, 3915 + kTitleHeight));
+    setFixedSize(twips::size(kWidth, kTitleHeight + 2700));
     look::fill(this, Qt::white);
 
     auto *titleBar = new DragBar(this);

@@ -151,8 +151,10 @@ QString MainWindow::splitterCaption() const
 
 void MainWindow::showAbout(bool topMost)
 {
-    if (!m_about)
+    if (!m_about) {
         m_about = new AboutWindow(this);
+        m_about->move(geometry().center() - m_about->rect().center());
+    }
     m_about->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
     m_about->show();
     m_about->raise();

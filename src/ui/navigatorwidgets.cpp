@@ -172,8 +172,9 @@ GroupHeader::GroupHeader(int group, QWidget *parent)
 
     m_marker->setObjectName(QStringLiteral("gr_slide_") + n);
     m_marker->setFont(font);
-    m_marker->setGeometry(twips::rect(2250, 60, 195, 225));
-    m_marker->setGlyphSize(8);
+    // Level with the title: the triangle is centred where a symbol-font glyph sat on its line.
+    m_marker->setGeometry(twips::rect(2250, 90, 195, 225));
+    m_marker->setGlyphSize(9);
     look::setTextColor(m_marker, look::kPanelBlue);
     m_marker->setAttribute(Qt::WA_TransparentForMouseEvents);
 }

@@ -8,15 +8,7 @@
 
 namespace productinfo {
 
-namespace {
-
-// The address as a person reads it: no scheme, no final "/".
-QString shownAddress(const QUrl &url)
-{
-    return url.toString(QUrl::RemoveScheme | QUrl::StripTrailingSlash).mid(2);
-}
-
-} // namespace
+namespace {} // namespace
 
 QUrl productSite()
 {
@@ -50,22 +42,23 @@ void addLines(QWidget *parent, QPoint origin)
     auto *versionLine = new QLabel(QStringLiteral("Version ") + version, parent);
     versionLine->setObjectName(QStringLiteral("versionLine"));
     versionLine->setFont(look::arial(9));
-    versionLine->move(origin + QPoint(0, 30));
+    versionLine->move(origin + QPoint(0, 28));
     versionLine->adjustSize();
 
     auto *maker = makeLink(QLatin1String(product::kMaker), makerSite(), parent);
     maker->setObjectName(QStringLiteral("makerLink"));
     maker->setFont(look::arial(9, true));
-    maker->move(origin + QPoint(0, 52));
+    maker->move(origin + QPoint(0, 48));
     maker->adjustSize();
 
     const QUrl site = productSite();
-    const QStringList shown{shownAddress(site), QStringLiteral("www.") + shownAddress(site)};
+    // The address as a person types it, with and without "www.".
+    const QStringList shown{site.host(), QStringLiteral("www.") + site.host()};
     for (int i = 0; i < shown.size(); ++i) {
         auto *address = makeLink(shown[i], site, parent);
         address->setObjectName(QStringLiteral("siteLink%1").arg(i + 1));
         address->setFont(look::arial(9));
-        address->move(origin + QPoint(0, 90 + 20 * i));
+        address->move(origin + QPoint(0, 78 + 18 * i));
         address->adjustSize();
     }
 }
