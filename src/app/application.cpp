@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QSessionManager>
+#include <QTimer>
 
 #include <QCoroTimer>
 
@@ -67,7 +68,11 @@ QCoro::Task<bool> Application::startUp()
     // Splash, up for at least the splash time before anything else happens.
     QPointer<SplashWindow> splash = new SplashWindow(m_window.get());
     splash->show();
-    co_await QCoro::sleepFor(m_options.timings.splash);
+    QTimer splashTime; // precise: a coarse timer may end the wait early
+    splashTime.setTimerType(Qt::PreciseTimer);
+    splashTime.setSingleShot(true);
+    splashTime.start(m_options.timings.splash);
+    co_await splashTime;
 
     // Single instance: a second copy tells the first to show itself, says so and ends
     // without touching the settings.
