@@ -69,6 +69,7 @@ QCoro::Task<bool> Application::startUp()
     QPointer<SplashWindow> splash = new SplashWindow(m_window.get());
     splash->show();
     QTimer splashTime; // precise: a coarse timer may end the wait early
+    splashTime.setObjectName(QStringLiteral("Timer5"));
     splashTime.setTimerType(Qt::PreciseTimer);
     splashTime.setSingleShot(true);
     splashTime.start(m_options.timings.splash);
