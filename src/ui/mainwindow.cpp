@@ -41,7 +41,10 @@ int helpLabelOf(const QWidget *widget)
 } // namespace
 
 MainWindow::MainWindow(AppState &state, SettingsStore &settings, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    // Without a frame, yet minimised and restored from the task bar like any window; never
+    // maximised, since the layouts are fixed.
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint)
     , m_state(state)
     , m_settings(settings)
     , m_titleBar(new TitleBar(this))

@@ -122,11 +122,12 @@ void apply(QWidget &window, const State &state)
         if (const auto visible = visibilityOf(name, state))
             widget->setVisible(*visible);
     }
-    const QSize window_ = windowSize(state);
-    window.setFixedSize(twips::size(window_.width(), window_.height()));
+    const QSize size = windowSize(state);
+    window.setFixedSize(twips::size(size.width(), size.height()));
     if (auto *frame = window.findChild<QWidget *>(QStringLiteral("Shape5"))) {
-        const QSize size = frameSize(state);
-        frame->setGeometry(0, 0, twips::toPixels(size.width()), twips::toPixels(size.height()));
+        const QSize frameTwips = frameSize(state);
+        frame->setGeometry(0, 0, twips::toPixels(frameTwips.width()),
+                           twips::toPixels(frameTwips.height()));
     }
 }
 
