@@ -11,12 +11,19 @@
 #include "signals/desktopsignaloutput.h"
 #include "signals/exportfiles.h"
 #include "signals/signalengine.h"
+#include "ui/artwork.h"
 #include "ui/mainwindow.h"
+#include "ui/navigator.h"
+#include "ui/splashwindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSessionManager>
+#include <QTimer>
+
+#include <QCoroTimer>
 
 namespace {
 
@@ -38,7 +45,7 @@ Application::Application(Options options, QObject *parent)
     , m_pollingCycle(m_server, m_state, m_marketView, m_options.timings, this)
     , m_noticeCheck(m_server, m_state, m_options.timings, this)
     , m_instance(SingleInstance::keyForSettingsFile(m_options.commandLine.settingsFile))
-    , m_window(std::make_unique<MainWindow>())
+    , m_window(std::make_unique<MainWindow>(m_state, *m_settings))
     , m_trayOptions(*m_settings)
     , m_signalPanel(new SignalPanel(m_window.get(), m_trayOptions, m_state))
     , m_signalSound(std::make_unique<SignalSound>(QCoreApplication::applicationDirPath(),
@@ -57,12 +64,31 @@ Application::Application(Options options, QObject *parent)
     // The desktop session is ending: save now, the process may not get another chance.
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager &) { shutdown(); });
-    connect(m_window.get(), &MainWindow::closeRequested, this, &Application::exitProgram);
     connect(m_tray.get(), &TrayOwner::exitRequested, this, &Application::exitProgram);
+
+    // Minimise and close hide the window to the notification area when the menu says so and
+    // there is one; the Options link and the logo open the option menu.
+    connect(m_window.get(), &MainWindow::closeRequested, this, [this] {
+        if (m_tray->closeHides())
+            m_window->hide();
+        else
+            exitProgram();
+    });
+    connect(m_window.get(), &MainWindow::minimiseRequested, this, [this] {
+        if (m_tray->minimiseHides())
+            m_window->hide();
+        else
+            m_window->showMinimized();
+    });
+    connect(m_window.get(), &MainWindow::optionsMenuRequested, m_tray.get(), &TrayOwner::popupMenu);
+    connect(&m_window->navigator(), &Navigator::selectRequested, this,
+            [this](int index) { QCoro::connect(selectInstrument(index), this, [] {}); });
+
     createIndicatorArea(m_window.get(), m_marketView);
     m_pollingCycle.setWindowVisibility([this] { return m_window->isVisible(); });
     m_pollingCycle.setSignalEvaluator(m_signalEngine.get());
     connect(&m_noticeCheck, &NoticeCheck::noticeDue, this, &Application::showNotice);
+    m_window->finishPanels();
     connect(&m_instance, &SingleInstance::showRequested, this, [this] {
         m_window->showNormal();
         m_window->raise();
@@ -77,9 +103,21 @@ Application::~Application()
 
 QCoro::Task<bool> Application::startUp()
 {
+    // Splash, up for at least the splash time before anything else happens.
+    QPointer<SplashWindow> splash = new SplashWindow(m_window.get());
+    splash->show();
+    QTimer splashTime; // precise: a coarse timer may end the wait early
+    splashTime.setObjectName(QStringLiteral("Timer5"));
+    splashTime.setTimerType(Qt::PreciseTimer);
+    splashTime.setSingleShot(true);
+    splashTime.start(m_options.timings.splash);
+    co_await splashTime;
+
     // Single instance: a second copy tells the first to show itself, says so and ends
     // without touching the settings.
     if (!m_instance.acquire()) {
+        if (splash)
+            splash->close();
         m_instance.askRunningToShow();
         QMessageBox box(
             QMessageBox::Warning, QStringLiteral("Внимание!"),
@@ -97,11 +135,19 @@ QCoro::Task<bool> Application::startUp()
     m_tray->load();
     m_trayOptions.loadMethod();
 
+    // Window icons, for the window and every other window of the program.
+    QApplication::setWindowIcon(artwork::applicationIcon());
+    m_window->setWindowIcon(QApplication::windowIcon());
+
     // Old export files from an earlier run.
     exportfiles::cleanExportFolders(*m_settings);
 
     // On top of other windows if the menu says so, before the window first shows.
     m_tray->applyAlwaysOnTop();
+
+    // Navigator skeleton, then the catalogue's captions.
+    m_window->navigator().collapseAll();
+    m_window->navigator().fillFromCatalogue();
 
     // The documents the window shows from its first moment are independent of each other, so
     // they are all requested now and taken in order below; a slow server costs one wait, not five.
@@ -126,6 +172,10 @@ QCoro::Task<bool> Application::startUp()
         m_state.setNoticeShown(QStringLiteral("1"));
     }
 
+    // Compact layout.
+    if (m_settings->readText(settingskeys::kCompactMode) == QLatin1String("1"))
+        m_window->switchLayout();
+
     // Enabled instruments.
     restoreEnabledInstruments();
 
@@ -148,13 +198,24 @@ QCoro::Task<bool> Application::startUp()
     m_server.recordOutcome(serverpaths::fileName(serverpaths::kNewsList), feedResult.loaded);
     m_state.setFeedData(feedResult.text);
 
-    // Selected instrument: the reserved slot 62 and anything outside 0-61 keep the default.
-    co_await selectInstrument(m_settings->readNumber(settingskeys::kInstrumentsSelected, 0, 0,
-                                                     catalogue::kInstrumentCount - 1));
+    // Selected instrument, as a click on its row selects it: the reserved slot 62 and anything
+    // outside 0-61 keep the default.
+    const int selected = m_settings->readNumber(settingskeys::kInstrumentsSelected, 0, 0,
+                                                catalogue::kInstrumentCount - 1);
+    co_await selectInstrument(selected);
+
+    // Navigator folded away as it was left.
+    if (m_settings->readText(settingskeys::kSplit) == QLatin1String("1"))
+        m_window->toggleFold();
+
+    // The group of the selected instrument opens.
+    m_window->navigator().toggleGroup(catalogue::groupOf(selected));
 
     // Polling: the first cycle comes with the start-up kick, then one a minute.
     m_pollingCycle.start();
 
+    if (splash)
+        splash->close();
     m_window->show();
     co_return true;
 }

@@ -1,11 +1,15 @@
 #include "app/application.h"
 #include "app/settingskeys.h"
 #include "testhttpserver.h"
+#include "ui/glyphlabel.h"
 #include "ui/mainwindow.h"
+#include "ui/navigator.h"
+#include "ui/twips.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -46,6 +50,10 @@ private Q_SLOTS:
     void everythingSwitchedOffStaysOff();
     void storedSelection_data();
     void storedSelection();
+    void storedLayout_data();
+    void storedLayout();
+    void splashStaysForItsTime();
+    void reselectionFetchesOnlyMissingOrHtmlRecords();
     void documentsAreFetchedAndKept();
     void noticeIsShownAsPlainTextOnce();
     void rejectedNoticeIsNotShown();
@@ -54,7 +62,9 @@ private Q_SLOTS:
     void exportFoldersAreCleanedAtStartAndEnd();
 
 private:
-    std::unique_ptr<Application> makeApplication(const QString &server = {});
+    std::unique_ptr<Application>
+    makeApplication(const QString &server = {},
+                    std::chrono::milliseconds splash = std::chrono::milliseconds(5));
     bool start(Application &app) { return QCoro::waitFor(app.startUp()); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -76,11 +86,13 @@ void TestStartup::cleanup()
         box->close();
 }
 
-std::unique_ptr<Application> TestStartup::makeApplication(const QString &server)
+std::unique_ptr<Application> TestStartup::makeApplication(const QString &server,
+                                                          std::chrono::milliseconds splash)
 {
     Application::Options options;
     options.commandLine.serverAddress = server.isEmpty() ? m_server->baseAddress() : server;
     options.commandLine.settingsFile = m_iniPath;
+    options.timings.splash = splash;
     return std::make_unique<Application>(options);
 }
 
@@ -93,7 +105,11 @@ void TestStartup::firstRunSwitchesOnTheFirstRunSet()
     for (int i = 0; i < catalogue::kSlotCount; ++i)
         QCOMPARE(app->state().isEnabled(i), firstRun.contains(i));
     QCOMPARE(app->state().selectedIndex(), 0);
+    QCOMPARE(app->window().navigator().expandedGroup(), int(catalogue::Currencies));
+    QVERIFY(app->window().findChild<QWidget *>("el_sel_0")->isVisible());
+    QVERIFY(app->window().findChild<QWidget *>("el_62")->isHidden());
     QVERIFY(app->window().isVisible());
+    QVERIFY(!app->window().windowIcon().isNull());
     QCOMPARE(app->window().objectName(), QStringLiteral("Form1"));
     QCOMPARE(app->window().windowTitle(), QStringLiteral("Quentara   "));
 
@@ -150,21 +166,140 @@ void TestStartup::storedSelection_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<int>("selected");
-    QTest::newRow("dollar index") << "60" << 60;
-    QTest::newRow("natural gas") << "45" << 45;
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("reserved slot") << "62" << 0;
-    QTest::newRow("not a number") << "EUR/USD" << 0;
+    QTest::addColumn<int>("group");
+    QTest::newRow("dollar index") << "60" << 60 << int(catalogue::Indices);
+    QTest::newRow("euro index") << "61" << 61 << int(catalogue::Indices);
+    QTest::newRow("natural gas") << "45" << 45 << int(catalogue::Commodities);
+    QTest::newRow("shiba inu") << "42" << 42 << int(catalogue::Cryptocurrencies);
+    QTest::newRow("google") << "59" << 59 << int(catalogue::Stocks);
+    QTest::newRow("empty") << "" << 0 << int(catalogue::Currencies);
+    QTest::newRow("reserved slot") << "62" << 0 << int(catalogue::Currencies);
+    QTest::newRow("not a number") << "EUR/USD" << 0 << int(catalogue::Currencies);
 }
 
 void TestStartup::storedSelection()
 {
     QFETCH(QString, stored);
     QFETCH(int, selected);
+    QFETCH(int, group);
     SettingsStore(m_iniPath).writeText(settingskeys::kInstrumentsSelected, stored);
     auto app = makeApplication();
     QVERIFY(start(*app));
     QCOMPARE(app->state().selectedIndex(), selected);
+    QCOMPARE(app->window().navigator().expandedGroup(), group);
+    QWidget *row = app->window().findChild<QWidget *>(QStringLiteral("el_%1").arg(selected));
+    QVERIFY(row->isVisible());
+    QCOMPARE(row->y(), twips::toPixels(navigatorrules::rowTop(selected)));
+    QCOMPARE(QApplication::focusWidget() == row, app->window().isActiveWindow());
+}
+
+void TestStartup::storedLayout_data()
+{
+    QTest::addColumn<QString>("compactMode");
+    QTest::addColumn<QString>("split");
+    QTest::addColumn<bool>("compact");
+    QTest::addColumn<bool>("folded");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("full") << "0"
+                          << "0" << false << false << QSize(16245, 10740);
+    QTest::newRow("folded") << "0"
+                            << "1" << false << true << QSize(13535, 10740);
+    QTest::newRow("compact") << "1"
+                             << "0" << true << false << QSize(13495, 4515);
+    // The fold waits in store while compact and the compact positions stay as they are.
+    QTest::newRow("compact with split") << "1"
+                                        << "1" << true << true << QSize(13495, 4515);
+    QTest::newRow("unknown values") << "yes"
+                                    << "" << false << false << QSize(16245, 10740);
+}
+
+void TestStartup::storedLayout()
+{
+    QFETCH(QString, compactMode);
+    QFETCH(QString, split);
+    QFETCH(bool, compact);
+    QFETCH(bool, folded);
+    QFETCH(QSize, size);
+    {
+        SettingsStore store(m_iniPath);
+        store.writeText(settingskeys::kCompactMode, compactMode);
+        store.writeText(settingskeys::kSplit, split);
+    }
+    auto app = makeApplication();
+    QVERIFY(start(*app));
+    MainWindow &window = app->window();
+    QCOMPARE(window.layoutState(), (windowlayout::State{compact, folded}));
+    QCOMPARE(window.size(), twips::size(size.width(), size.height()));
+    QCOMPARE(window.findChild<GlyphLabel *>("splitter")->text(),
+             folded ? QStringLiteral("4") : QStringLiteral("3"));
+    QCOMPARE(window.findChild<QWidget *>("Label29")->pos(),
+             compact || folded ? twips::point(10030, 210) : twips::point(12750, 210));
+    QCOMPARE(window.findChild<QWidget *>("Picture4")->isVisible(), !compact && !folded);
+
+    // Back from compact the navigator shows, unfolded; the next start finds what was left.
+    if (!compact)
+        window.switchLayout();
+    window.switchLayout();
+    QVERIFY(window.findChild<QWidget *>("Picture4")->isVisible());
+    QCOMPARE(window.splitterCaption(), QStringLiteral("3"));
+    window.switchLayout();
+    app->exitProgram();
+    SettingsStore stored(m_iniPath);
+    QCOMPARE(stored.readText(settingskeys::kCompactMode), QStringLiteral("1"));
+    QCOMPARE(stored.readText(settingskeys::kSplit), QStringLiteral("0"));
+}
+
+void TestStartup::splashStaysForItsTime()
+{
+    auto app = makeApplication({}, std::chrono::milliseconds(300));
+    bool splashUp = false;
+    bool windowUp = true;
+    QTimer::singleShot(150, this, [&] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == QLatin1String("Form5") && widget->isVisible())
+                splashUp = true;
+        }
+        windowUp = app->window().isVisible();
+    });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QVERIFY(start(*app));
+    QVERIFY(elapsed.elapsed() >= 300);
+    QVERIFY(splashUp);
+    QVERIFY(!windowUp);
+    const auto splashLeft = [] {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        return std::none_of(windows.cbegin(), windows.cend(), [](QWidget *widget) {
+            return widget->objectName() == QLatin1String("Form5");
+        });
+    };
+    QTRY_VERIFY(splashLeft());
+}
+
+void TestStartup::reselectionFetchesOnlyMissingOrHtmlRecords()
+{
+    m_server->serveData("signals/eurusd.xml", "record of EUR/USD");
+    auto app = makeApplication();
+    QVERIFY(start(*app));
+    const QString path = QStringLiteral("signals/eurusd.xml");
+
+    QCoro::waitFor(app->selectInstrument(14));
+    QCOMPARE(m_server->requestCount(path), 1);
+    QCOMPARE(app->state().record(14), QStringLiteral("record of EUR/USD"));
+    QCOMPARE(app->state().selectedIndex(), 14);
+    QCoro::waitFor(app->selectInstrument(14)); // a kept record is shown as it is
+    QCOMPARE(m_server->requestCount(path), 1);
+
+    app->state().setRecord(14, QStringLiteral("<!DOCTYPE html><html>maintenance</html>"));
+    QCoro::waitFor(app->selectInstrument(14));
+    QCOMPARE(m_server->requestCount(path), 2);
+    QCOMPARE(app->state().record(14), QStringLiteral("record of EUR/USD"));
+
+    // A click on the row goes the same way.
+    app->state().setRecord(14, QString());
+    app->window().navigator().toggleGroup(catalogue::Currencies);
+    QTest::mouseClick(app->window().findChild<QWidget *>("el_title_14"), Qt::LeftButton);
+    QTRY_COMPARE(m_server->requestCount(path), 3);
 }
 
 void TestStartup::documentsAreFetchedAndKept()
@@ -174,7 +309,7 @@ void TestStartup::documentsAreFetchedAndKept()
                         "Jan, 12 14:30;USD;High Volatility Expected;CPI\n");
     m_server->serveData("signals/reviews_eng/list.xml", "Jan, 12 10:00;Review one\n");
     m_server->serveData("signals/news_eng/list.xml", "Jan, 12 11:00;News one\n");
-    m_server->serveData("signals/audcad.xml", "record");
+    m_server->serveData("signals/audcad.xml", "record of AUD/CAD");
     auto app = makeApplication();
     QVERIFY(start(*app));
     QCOMPARE(app->state().linkList(), QStringLiteral("links"));
@@ -182,11 +317,11 @@ void TestStartup::documentsAreFetchedAndKept()
              QStringLiteral("Jan, 12 14:30;USD;High Volatility Expected;CPI\n"));
     QCOMPARE(app->state().reviewsData(), QStringLiteral("Jan, 12 10:00;Review one\n"));
     QCOMPARE(app->state().feedData(), QStringLiteral("Jan, 12 11:00;News one\n"));
-    // The selected instrument's record came last.
-    QCOMPARE(app->server().errconnect(), QStringLiteral("0"));
-    QCOMPARE(app->state().record(0), QStringLiteral("record"));
-    for (const char *path : {"signals/urls.xml", "message.xml", "signals/calendar_1.5_eng.xml",
-                             "signals/reviews_eng/list.xml", "signals/news_eng/list.xml"})
+    QCOMPARE(app->state().record(0), QStringLiteral("record of AUD/CAD"));
+    QCOMPARE(app->server().errconnect(), QStringLiteral("0")); // the selection's record came last
+    for (const char *path :
+         {"signals/urls.xml", "message.xml", "signals/calendar_1.5_eng.xml",
+          "signals/reviews_eng/list.xml", "signals/news_eng/list.xml", "signals/audcad.xml"})
         QCOMPARE(m_server->requestCount(QLatin1String(path)), 1);
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ui/clicklabel.h"
+
+// A label whose caption is a symbol-font code: "3" a left-pointing, "4" a right-pointing, "5" an
+// up-pointing and "6" a down-pointing triangle. The caption stays the state the code reads and
+// sets; the triangle is drawn as a shape, so it looks the same on machines without the symbol
+// fonts. Any other caption is painted as plain text.
+class GlyphLabel final : public ClickLabel
+{
+    Q_OBJECT
+public:
+    explicit GlyphLabel(const QString &caption, QWidget *parent = nullptr);
+    Q_DISABLE_COPY_MOVE(GlyphLabel)
+
+    // Height of the triangle in pixels; its width follows.
+    void setGlyphSize(int pixels);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int m_glyphSize = 7;
+};

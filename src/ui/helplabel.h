@@ -1,0 +1,8 @@
+#pragma once
+
+class QLabel;
+class QWidget;
+
+// The "?" label `Label20_k` that opens a help tip; the main window opens the tip when the label
+// is pressed, so the panel that holds it only places it.
+QLabel *makeHelpLabel(int k, QWidget *parent);

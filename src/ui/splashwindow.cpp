@@ -1,0 +1,46 @@
+#include "ui/splashwindow.h"
+
+#include "ui/artwork.h"
+#include "ui/clicklabel.h"
+#include "ui/look.h"
+#include "ui/productinfo.h"
+#include "ui/twips.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+SplashWindow::SplashWindow(QWidget *mainWindow)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
+    , m_mainWindow(mainWindow)
+{
+    setObjectName(QStringLiteral("Form5"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(twips::size(6645, 3915));
+    look::fill(this, Qt::white);
+
+    auto *picture = productinfo::makeLink(QString(), productinfo::makerSite(), this);
+    picture->setObjectName(QStringLiteral("splashPicture"));
+    picture->setGeometry(0, 0, width(), 120);
+    picture->setPixmap(artwork::pixmap(QString::fromLatin1(artwork::kSplash), picture->size(),
+                                       devicePixelRatioF()));
+    productinfo::addLines(this, QPoint(24, 132));
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void SplashWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_mainWindow)
+        m_mainWindow->setWindowState(m_mainWindow->windowState() & ~Qt::WindowMinimized);
+    QWidget::changeEvent(event);
+}
+
+void SplashWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(look::kTitleBlue);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
