@@ -6,6 +6,7 @@
 #include "app/unixsignals.h"
 #include "app/version.h"
 #include "market/serverpaths.h"
+#include "news/newspanel.h"
 #include "signals/exportfiles.h"
 #include "ui/mainwindow.h"
 
@@ -32,6 +33,10 @@ Application::Application(Options options, QObject *parent)
     , m_server(m_network, m_options.commandLine.serverAddress)
     , m_instance(SingleInstance::keyForSettingsFile(m_options.commandLine.settingsFile))
     , m_window(std::make_unique<MainWindow>())
+    , m_newsPanel(std::make_unique<NewsPanel>(
+          *m_window, m_state, *m_settings,
+          NewsPanel::Options{m_options.clock, QLocale(), QLatin1String(product::kSiteAddress), {}}))
+    , m_newsRefresh(m_server, m_state, m_options.clock, m_options.timings.refresh)
 {
     m_unixSignals = new UnixSignals(this);
     connect(m_unixSignals, &UnixSignals::terminationRequested, this, &Application::exitProgram);
@@ -39,6 +44,7 @@ Application::Application(Options options, QObject *parent)
     // The desktop session is ending: save now, the process may not get another chance.
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager &) { shutdown(); });
+    connect(&m_newsRefresh, &NewsRefresh::refreshed, m_newsPanel.get(), &NewsPanel::redrawVisible);
     connect(m_window.get(), &MainWindow::closeRequested, this, &Application::exitProgram);
     connect(&m_instance, &SingleInstance::showRequested, this, [this] {
         m_window->showNormal();
@@ -68,6 +74,7 @@ QCoro::Task<bool> Application::startUp()
     }
     m_ownsInstance = true;
     m_window->setWindowTitle(QLatin1String(product::kName) + QStringLiteral("   "));
+    m_newsRefresh.start();
 
     // Old export files from an earlier run.
     exportfiles::cleanExportFolders(*m_settings);
@@ -95,6 +102,9 @@ QCoro::Task<bool> Application::startUp()
         m_state.setNoticeShown(QStringLiteral("1"));
     }
 
+    // Calendar filters, before the calendar arrives.
+    m_newsPanel->applyStoredFilters();
+
     // Enabled instruments.
     restoreEnabledInstruments();
 
@@ -112,6 +122,9 @@ QCoro::Task<bool> Application::startUp()
     // Selected instrument: the reserved slot 62 and anything outside 0-61 keep the default.
     m_state.setSelectedIndex(m_settings->readNumber(settingskeys::kInstrumentsSelected, 0, 0,
                                                     catalogue::kInstrumentCount - 1));
+
+    // Calendar view.
+    m_newsPanel->loadNews();
 
     m_window->show();
     co_return true;

@@ -7,6 +7,7 @@
 #include "app/singleinstance.h"
 #include "app/timings.h"
 #include "market/serveraccess.h"
+#include "news/newsrefresh.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>
@@ -16,6 +17,7 @@
 #include <memory>
 
 class MainWindow;
+class NewsPanel;
 class UnixSignals;
 
 // The program: owns the run-time state, the settings store, the server access and the windows,
@@ -49,6 +51,8 @@ public:
     SettingsStore &settings() { return *m_settings; }
     ServerAccess &server() { return m_server; }
     MainWindow &window() { return *m_window; }
+    NewsPanel &newsPanel() { return *m_newsPanel; }
+    NewsRefresh &newsRefresh() { return m_newsRefresh; }
 
 private:
     void restoreEnabledInstruments();
@@ -61,6 +65,8 @@ private:
     AppState m_state;
     SingleInstance m_instance;
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<NewsPanel> m_newsPanel;
+    NewsRefresh m_newsRefresh;
     UnixSignals *m_unixSignals = nullptr;
     bool m_ownsInstance = false;
     bool m_shutDown = false;
