@@ -8,6 +8,7 @@
 #include "app/version.h"
 #include "market/indicatorarea.h"
 #include "market/serverpaths.h"
+#include "news/newspanel.h"
 #include "signals/desktopsignaloutput.h"
 #include "signals/exportfiles.h"
 #include "signals/signalengine.h"
@@ -57,6 +58,10 @@ Application::Application(Options options, QObject *parent)
                                                     m_options.clock))
     , m_tray(std::make_unique<TrayOwner>(m_trayOptions, *m_settings, m_window.get(),
                                          QCoreApplication::applicationDirPath()))
+    , m_newsPanel(std::make_unique<NewsPanel>(
+          *m_window, m_state, *m_settings,
+          NewsPanel::Options{m_options.clock, QLocale(), QLatin1String(product::kSiteAddress), {}}))
+    , m_newsRefresh(m_server, m_state, m_options.clock, m_options.timings.refresh)
 {
     m_unixSignals = new UnixSignals(this);
     connect(m_unixSignals, &UnixSignals::terminationRequested, this, &Application::exitProgram);
@@ -88,6 +93,7 @@ Application::Application(Options options, QObject *parent)
     m_pollingCycle.setWindowVisibility([this] { return m_window->isVisible(); });
     m_pollingCycle.setSignalEvaluator(m_signalEngine.get());
     connect(&m_noticeCheck, &NoticeCheck::noticeDue, this, &Application::showNotice);
+    connect(&m_newsRefresh, &NewsRefresh::refreshed, m_newsPanel.get(), &NewsPanel::redrawVisible);
     m_window->finishPanels();
     connect(&m_instance, &SingleInstance::showRequested, this, [this] {
         m_window->showNormal();
@@ -130,6 +136,7 @@ QCoro::Task<bool> Application::startUp()
     m_ownsInstance = true;
     m_window->setWindowTitle(QLatin1String(product::kName) + QStringLiteral("   "));
     m_noticeCheck.start();
+    m_newsRefresh.start();
 
     // The option menu's ticks and the notification-area icon, then the signal method.
     m_tray->load();
@@ -172,6 +179,9 @@ QCoro::Task<bool> Application::startUp()
         m_state.setNoticeShown(QStringLiteral("1"));
     }
 
+    // Calendar filters, before the calendar arrives.
+    m_newsPanel->applyStoredFilters();
+
     // Compact layout.
     if (m_settings->readText(settingskeys::kCompactMode) == QLatin1String("1"))
         m_window->switchLayout();
@@ -213,6 +223,9 @@ QCoro::Task<bool> Application::startUp()
 
     // Polling: the first cycle comes with the start-up kick, then one a minute.
     m_pollingCycle.start();
+
+    // Calendar view.
+    m_newsPanel->loadNews();
 
     if (splash)
         splash->close();

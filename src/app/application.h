@@ -11,6 +11,7 @@
 #include "market/noticecheck.h"
 #include "market/pollingcycle.h"
 #include "market/serveraccess.h"
+#include "news/newsrefresh.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>
@@ -21,6 +22,7 @@
 
 class DesktopSignalOutput;
 class MainWindow;
+class NewsPanel;
 class SignalAlert;
 class SignalEngine;
 class SignalEvaluator;
@@ -71,6 +73,8 @@ public:
     SignalPanel &signalPanel() { return *m_signalPanel; }
     // Where the polling cycle hands each instrument for signal evaluation.
     SignalEvaluator &signalEvaluator();
+    NewsPanel &newsPanel() { return *m_newsPanel; }
+    NewsRefresh &newsRefresh() { return m_newsRefresh; }
 
 private:
     void restoreEnabledInstruments();
@@ -93,6 +97,8 @@ private:
     std::unique_ptr<DesktopSignalOutput> m_signalOutput;
     std::unique_ptr<SignalEngine> m_signalEngine;
     std::unique_ptr<TrayOwner> m_tray;
+    std::unique_ptr<NewsPanel> m_newsPanel;
+    NewsRefresh m_newsRefresh;
     UnixSignals *m_unixSignals = nullptr;
     bool m_ownsInstance = false;
     bool m_shutDown = false;

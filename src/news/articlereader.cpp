@@ -1,0 +1,31 @@
+#include "news/articlereader.h"
+
+#include "news/newswindow.h"
+
+ArticleReader::ArticleReader(QWidget *list, QObject *parent)
+    : QObject(parent)
+    , m_list(list)
+{}
+
+ArticleReader::~ArticleReader()
+{
+    delete m_window; // not a child of anything: it goes with the panel that opened it
+}
+
+NewsWindow *ArticleReader::window() const
+{
+    return m_window;
+}
+
+void ArticleReader::open(const QUrl &address)
+{
+    if (m_window) {
+        // Normally gone already: it closed when the click in the main window took the focus.
+        m_window->close();
+        delete m_window;
+    }
+    m_window = new NewsWindow(m_list);
+    connect(m_window, &NewsWindow::unusable, this, &NewsWindow::openInDefaultBrowser);
+    m_window->navigate(address);
+    m_window->showOnTop(m_list);
+}

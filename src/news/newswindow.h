@@ -1,0 +1,61 @@
+#pragma once
+
+#include "news/articlepage.h"
+
+#include <QPoint>
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+
+class HoverButton;
+class QLabel;
+class QWebEngineProfile;
+class QWebEngineView;
+
+// "newsform": the small borderless reader in which one article page is shown. It stays on top,
+// is dragged by its title bar, and closes as soon as it loses the focus; it is created for each
+// opening and destroyed when it closes. Nothing of it is kept: its browser profile lives and
+// dies with it.
+class NewsWindow final : public QWidget
+{
+    Q_OBJECT
+public:
+    // `focusReturn` gets the keyboard focus back when the close button closes the window.
+    explicit NewsWindow(QWidget *focusReturn,
+                        ArticlePage::ExternalOpener openExternally = openInDefaultBrowser);
+    ~NewsWindow() override;
+    Q_DISABLE_COPY_MOVE(NewsWindow)
+
+    void navigate(const QUrl &address);
+    // Shows the window on top of the others, over the middle of `anchor` the first time.
+    void showOnTop(const QWidget *anchor);
+
+    QWebEngineView *browser() const { return m_browser; }
+
+    static void openInDefaultBrowser(const QUrl &address);
+
+Q_SIGNALS:
+    // The browser cannot show the page (its process failed): the caller opens it elsewhere.
+    void unusable(const QUrl &address);
+
+protected:
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildTitleBar();
+    void closeByButton();
+
+    QPointer<QWidget> m_focusReturn;
+    QWebEngineProfile *m_profile;
+    ArticlePage *m_page;
+    QWebEngineView *m_browser = nullptr;
+    QLabel *m_loading = nullptr;
+    QWidget *m_titleBar = nullptr;
+    QLabel *m_title = nullptr;
+    HoverButton *m_closeButton = nullptr;
+    QUrl m_address;
+    bool m_wasActive = false;
+    bool m_dragging = false;
+    QPoint m_dragOffset;
+};
