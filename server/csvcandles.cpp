@@ -1,9 +1,8 @@
 #include "csvcandles.h"
 
 #include "csvfields.h"
+#include "market.h"
 #include "minutes.h"
-
-#include "app/catalogue.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -86,10 +85,7 @@ CandleFolder readCandleFolder(const QString &folder)
         dir.entryInfoList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name);
     for (const QFileInfo &entry : entries) {
         const QString code = entry.completeBaseName();
-        bool known = false;
-        for (int index = 0; index < catalogue::kInstrumentCount && !known; ++index)
-            known = catalogue::serverCode(index) == code;
-        if (!known) {
+        if (instrumentIndex(code) < 0) {
             result.error = QStringLiteral("%1: no instrument has the server code \"%2\"")
                                .arg(QDir::toNativeSeparators(entry.filePath()), code);
             return result;

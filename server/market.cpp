@@ -16,6 +16,15 @@ constexpr MarketProfile kFallbackProfile{"", 100.0, 2, 0.01};
 
 } // namespace
 
+int instrumentIndex(const QString &serverCode)
+{
+    for (int index = 0; index < catalogue::kInstrumentCount; ++index) {
+        if (catalogue::serverCode(index) == serverCode)
+            return index;
+    }
+    return -1;
+}
+
 Market::Market(const MarketSetup &setup, qint64 startMinute)
     : m_minute(startMinute)
 {

@@ -12,6 +12,9 @@
 #include <optional>
 #include <vector>
 
+// The catalogue's navigator index of a server code; -1 when no instrument has it.
+int instrumentIndex(const QString &serverCode);
+
 struct MarketSetup
 {
     std::uint64_t seed = 1;

@@ -3,22 +3,11 @@
 #include "market.h"
 #include "numberformat.h"
 
-#include "app/catalogue.h"
-
 #include <array>
 
 namespace {
 
 constexpr std::array kReviewed{"eurusd", "gbpusd", "usdjpy", "gold", "crypto-btc", "sp500"};
-
-int indexOf(const QString &serverCode)
-{
-    for (int index = 0; index < catalogue::kInstrumentCount; ++index) {
-        if (catalogue::serverCode(index) == serverCode)
-            return index;
-    }
-    return -1;
-}
 
 QString lowered(Summary summary)
 {
@@ -110,7 +99,7 @@ QList<Article> marketReviews(const Market &market, qint64 minute)
     QList<Article> articles;
     qint64 published = minute;
     for (const char *code : kReviewed) {
-        const int index = indexOf(QLatin1String(code));
+        const int index = instrumentIndex(QLatin1String(code));
         if (index < 0)
             continue;
         if (const std::optional<Article> review = reviewOf(market.snapshot(index), published)) {
