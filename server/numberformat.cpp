@@ -1,10 +1,14 @@
 #include "numberformat.h"
 
 #include <algorithm>
+#include <cmath>
 
 double roundedTo(double value, int decimals)
 {
-    return fixedNumber(value, decimals).toDouble();
+    // round() of the scaled value is a whole number k, and k / 10^d is the double nearest the
+    // decimal k / 10^d, which fixedNumber writes with exactly these digits.
+    const double scale = std::pow(10.0, decimals);
+    return std::round(value * scale) / scale;
 }
 
 QString fixedNumber(double value, int decimals)

@@ -6,7 +6,7 @@
 
 // `value` with exactly `decimals` decimals.
 QString fixedNumber(double value, int decimals);
-// `value` rounded to `decimals` decimals, the number fixedNumber writes.
+// `value` rounded to `decimals` decimals: fixedNumber writes the result with exactly its digits.
 double roundedTo(double value, int decimals);
 // A price for people: like fixedNumber, with "," between thousands when the integer part has
 // four or more digits ("1,234.50").

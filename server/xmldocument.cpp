@@ -1,33 +1,46 @@
 #include "xmldocument.h"
 
+namespace {
+
+// The escape of a character, an empty view for one to drop, or nullptr for one kept as it is.
+const char *escapeOf(char16_t c)
+{
+    switch (c) {
+    case u'&':
+        return "&amp;";
+    case u'<':
+        return "&lt;";
+    case u'>':
+        return "&gt;";
+    case u'"':
+        return "&quot;";
+    case u'\'':
+        return "&apos;";
+    case u'\t':
+    case u'\n':
+    case u'\r':
+        return nullptr;
+    default:
+        return c < 0x20 ? "" : nullptr;
+    }
+}
+
+} // namespace
+
 QString xmlEscaped(const QString &text)
 {
     QString escaped;
-    escaped.reserve(text.size() + text.size() / 8);
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '&':
-            escaped += QLatin1String("&amp;");
-            break;
-        case '<':
-            escaped += QLatin1String("&lt;");
-            break;
-        case '>':
-            escaped += QLatin1String("&gt;");
-            break;
-        case '"':
-            escaped += QLatin1String("&quot;");
-            break;
-        case '\'':
-            escaped += QLatin1String("&apos;");
-            break;
-        default:
-            if (c.unicode() >= 0x20 || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
-                c == QLatin1Char('\r'))
-                escaped += c;
-            break;
-        }
+    escaped.reserve(text.size() + 16);
+    qsizetype runStart = 0; // characters kept as they are are copied a run at a time
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char *escape = escapeOf(text[i].unicode());
+        if (!escape)
+            continue;
+        escaped += QStringView(text).sliced(runStart, i - runStart);
+        escaped += QLatin1String(escape);
+        runStart = i + 1;
     }
+    escaped += QStringView(text).sliced(runStart);
     return escaped;
 }
 

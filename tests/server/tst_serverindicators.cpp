@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimeZone>
 
+#include <cmath>
 #include <vector>
 
 // Every indicator against values worked out by hand on short series (short periods, so that the
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void classicPivots();
     void numbers_data();
     void numbers();
+    void roundedValuesAreWrittenExactly();
     void aggregation();
 };
 
@@ -197,6 +199,23 @@ void TestServerIndicators::numbers()
     QFETCH(QString, plain);
     QCOMPARE(priceText(value, decimals), price);
     QCOMPARE(fixedNumber(value, decimals), plain);
+}
+
+void TestServerIndicators::roundedValuesAreWrittenExactly()
+{
+    // Verdicts are taken from rounded values; the text written must read back as the same value.
+    double value = 0.000123456789;
+    for (int i = 0; i < 2000; ++i) {
+        value = value * 1.37 + 0.011 * (i % 7) - (value > 1e6 ? value * 0.999 : 0);
+        for (int decimals = 0; decimals <= 9; ++decimals) {
+            const double rounded = roundedTo(value, decimals);
+            QCOMPARE(fixedNumber(rounded, decimals).toDouble(), rounded);
+            QVERIFY(std::abs(rounded - value) <=
+                    0.5 * std::pow(10.0, -decimals) + std::abs(value) * 1e-15);
+        }
+    }
+    QCOMPARE(roundedTo(55.0004, 3), 55.0);
+    QCOMPARE(roundedTo(-0.0004, 3), 0.0);
 }
 
 void TestServerIndicators::aggregation()
