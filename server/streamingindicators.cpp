@@ -3,24 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-void Ema::add(double x)
+void SeededAverage::add(double x)
 {
     if (m_count < m_period) {
         m_value += (x - m_value) / (m_count + 1); // running simple average while seeding
         ++m_count;
         return;
     }
-    m_value += 2.0 / (m_period + 1) * (x - m_value);
-}
-
-void WilderAverage::add(double x)
-{
-    if (m_count < m_period) {
-        m_value += (x - m_value) / (m_count + 1);
-        ++m_count;
-        return;
-    }
-    m_value = (m_value * (m_period - 1) + x) / m_period;
+    m_value += m_weight * (x - m_value);
 }
 
 void Rsi::add(double close)

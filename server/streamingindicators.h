@@ -9,41 +9,43 @@
 // keeps one copy per indicator as of its last completed candle, and reads the forming candle by
 // updating a copy, so a new minute costs one step per indicator whatever the history's length.
 
-// Exponential moving average, seeded with the simple average of its first `period` values;
-// afterwards value += 2/(period+1) * (x - value).
-class Ema
+// A moving average seeded with the simple average of its first `period` values; afterwards
+// value += weight * (x - value).
+class SeededAverage
 {
 public:
-    explicit Ema(int period = 1)
+    SeededAverage(int period, double weight)
         : m_period(period)
+        , m_weight(weight)
     {}
     void add(double x);
     bool ready() const { return m_count >= m_period; }
     double value() const { return m_value; }
-    int period() const { return m_period; }
 
 private:
     int m_period;
+    double m_weight;
     int m_count = 0;
     double m_value = 0;
 };
 
-// Wilder's moving average (RMA), seeded with the simple average of its first `period` values;
-// afterwards value = (value * (period - 1) + x) / period.
-class WilderAverage
+// Exponential moving average: weight 2 / (period + 1).
+class Ema : public SeededAverage
+{
+public:
+    explicit Ema(int period = 1)
+        : SeededAverage(period, 2.0 / (period + 1))
+    {}
+};
+
+// Wilder's moving average (RMA): weight 1 / period, that is value = (value (period - 1) + x) /
+// period.
+class WilderAverage : public SeededAverage
 {
 public:
     explicit WilderAverage(int period = 1)
-        : m_period(period)
+        : SeededAverage(period, 1.0 / period)
     {}
-    void add(double x);
-    bool ready() const { return m_count >= m_period; }
-    double value() const { return m_value; }
-
-private:
-    int m_period;
-    int m_count = 0;
-    double m_value = 0;
 };
 
 // Relative Strength Index: Wilder averages of the close-to-close gains and losses;
