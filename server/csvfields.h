@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <functional>
+
+// Fields of one line of a CSV file: separated by `separator`; a field in double quotes may hold
+// the separator, and "" inside it stands for one quote. Fields are trimmed.
+QStringList csvFields(QStringView line, QChar separator = QLatin1Char(','));
+
+// The separator a line uses: "," when it holds one, else a tab when it holds one, else ";".
+QChar csvSeparator(QStringView line);
+
+// "<file>:<line>: <what>", the form of every complaint about an input file.
+QString fileLineError(const QString &path, int lineNumber, const QString &what);
+
+// Reads a CSV file of records that start with a GMT time: blank lines are skipped, a first line
+// that does not start with a digit is a header, and a date and a time given as two fields
+// ("2024.05.14,10:06") are joined into the first field. `record` gets each line's fields and
+// returns an empty text or what is wrong with them. Returns an empty text when every line was
+// taken, otherwise the first complaint, naming the file and the line.
+QString readTimedCsv(const QString &path,
+                     const std::function<QString(const QStringList &fields)> &record);

@@ -1,0 +1,122 @@
+#include "serveroptions.h"
+
+#include "app/version.h"
+
+#include <QCommandLineParser>
+#include <QTimeZone>
+
+namespace {
+
+ServerOptionsOutcome failure(const QString &message)
+{
+    ServerOptionsOutcome outcome;
+    outcome.exitCode = 2;
+    outcome.error = QStringLiteral("quentara-server: ") + message + QLatin1Char('\n');
+    return outcome;
+}
+
+} // namespace
+
+ServerOptionsOutcome parseServerOptions(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "quentara-server computes the documents the Quentara program reads (instrument records "
+        "with indicators, summaries and pivot levels, the trading flag, the economic calendar, "
+        "news and market reviews) from simulated or real candles, and serves them over HTTP or "
+        "writes them as plain files."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Serve on this port (default %1; 0 picks a free one). The port is the "
+                       "first line printed.")
+            .arg(ServerOptions::kDefaultPort),
+        QStringLiteral("N"));
+    const QCommandLineOption address(QStringLiteral("address"),
+                                     QStringLiteral("Listen on this address (default 127.0.0.1)."),
+                                     QStringLiteral("ADDRESS"));
+    const QCommandLineOption seed(QStringLiteral("seed"),
+                                  QStringLiteral("Seed of the simulated market (default 1)."),
+                                  QStringLiteral("N"));
+    const QCommandLineOption clock(
+        QStringLiteral("clock"),
+        QStringLiteral("Freeze the time at this moment, e.g. 2024-05-14T10:06:00Z (GMT unless an "
+                       "offset is given): the documents are then the same on every run."),
+        QStringLiteral("ISO-TIME"));
+    const QCommandLineOption candles(
+        QStringLiteral("candles"),
+        QStringLiteral("Take minute candles from the CSV files <server code>.csv in this folder; "
+                       "other instruments stay simulated."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption calendar(
+        QStringLiteral("calendar"),
+        QStringLiteral("Take the economic calendar from this CSV file."), QStringLiteral("FILE"));
+    const QCommandLineOption articles(
+        QStringLiteral("articles"),
+        QStringLiteral(
+            "Take the news and reviews from the subfolders news and reviews of this folder."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption notice(QStringLiteral("notice"),
+                                    QStringLiteral("Publish this server notice."),
+                                    QStringLiteral("TEXT"));
+    const QCommandLineOption publish(
+        QStringLiteral("publish"),
+        QStringLiteral("Write the documents as files into this folder and keep them current (with "
+                       "--clock: once, then end). Serves HTTP as well only when --port is given."),
+        QStringLiteral("DIR"));
+    parser.addOptions({port, address, seed, clock, candles, calendar, articles, notice, publish});
+
+    if (!parser.parse(arguments))
+        return failure(parser.errorText());
+    ServerOptionsOutcome outcome;
+    if (parser.isSet(help)) {
+        outcome.output = parser.helpText();
+        return outcome;
+    }
+    if (parser.isSet(version)) {
+        outcome.output =
+            QStringLiteral("quentara-server %1\n").arg(QLatin1String(product::kVersion));
+        return outcome;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return failure(
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+
+    ServerOptions options;
+    if (parser.isSet(port)) {
+        bool ok = false;
+        const uint value = parser.value(port).toUInt(&ok);
+        if (!ok || value > 65535)
+            return failure(QStringLiteral("--port needs a number from 0 to 65535, not \"%1\"")
+                               .arg(parser.value(port)));
+        options.port = quint16(value);
+    }
+    if (parser.isSet(address) && !options.address.setAddress(parser.value(address)))
+        return failure(
+            QStringLiteral("--address needs an IP address, not \"%1\"").arg(parser.value(address)));
+    if (parser.isSet(seed)) {
+        bool ok = false;
+        options.seed = parser.value(seed).toULongLong(&ok);
+        if (!ok)
+            return failure(
+                QStringLiteral("--seed needs a whole number, not \"%1\"").arg(parser.value(seed)));
+    }
+    if (parser.isSet(clock)) {
+        QDateTime moment = QDateTime::fromString(parser.value(clock), Qt::ISODate);
+        if (!moment.isValid())
+            return failure(
+                QStringLiteral("--clock needs a time such as 2024-05-14T10:06:00Z, not \"%1\"")
+                    .arg(parser.value(clock)));
+        if (moment.timeSpec() == Qt::LocalTime)
+            moment = QDateTime(moment.date(), moment.time(), QTimeZone::utc());
+        options.clock = moment.toUTC();
+    }
+    options.candlesFolder = parser.value(candles);
+    options.calendarFile = parser.value(calendar);
+    options.articlesFolder = parser.value(articles);
+    options.notice = parser.value(notice);
+    options.publishFolder = parser.value(publish);
+    outcome.options = options;
+    return outcome;
+}
