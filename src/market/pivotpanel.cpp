@@ -42,6 +42,9 @@ constexpr int kScaleHeight = 4370;
 constexpr int kMarkerLeft = 880;
 constexpr int kMarkerWidth = 1170;
 constexpr int kMarkerHeight = 225;
+// A level's tick runs from 90 twips left of its marker, across the scale, to 110 inside it.
+constexpr int kTickStart = -90;
+constexpr int kTickEnd = 110;
 constexpr int kPriceMarkerLeft = 45;
 constexpr int kPriceMarkerWidth = 825;
 constexpr int kPriceMarkerHeight = 315;
@@ -84,7 +87,7 @@ void PivotLevelMarker::paintEvent(QPaintEvent *)
     painter.setPen(widgetstyle::colour(widgetstyle::kLightGrey));
     const QRect frame = twips::rect(60, 0, 285, kMarkerHeight);
     painter.drawRect(frame.adjusted(0, 0, -1, -1));
-    painter.drawLine(0, 0, twips::toPixels(110), 0); // the tick, meeting the scale
+    painter.drawLine(0, 0, twips::toPixels(kTickEnd), 0); // the tick's part inside the marker
 }
 
 PivotColumnView::PivotColumnView(QWidget *panel, int column, int leftTwips, int widthTwips)
@@ -119,6 +122,17 @@ void PivotColumnView::showState(const PivotColumnState &state)
     m_priceCaption->setText(state.priceCaption);
     m_priceMarker->setGeometry(
         twips::rect(kPriceMarkerLeft, state.priceTop, kPriceMarkerWidth, kPriceMarkerHeight));
+    update(); // the ticks' parts left of the markers move with them
+}
+
+void PivotColumnView::paintEvent(QPaintEvent *)
+{
+    // The marker draws its own part of the tick; the part that crosses the scale lies outside it.
+    QPainter painter(this);
+    painter.setPen(widgetstyle::colour(widgetstyle::kLightGrey));
+    const int start = twips::toPixels(kMarkerLeft + kTickStart);
+    for (const PivotLevelMarker *marker : m_markers)
+        painter.drawLine(start, marker->y(), marker->x(), marker->y());
 }
 
 PivotPanel::PivotPanel(QWidget *tableArea, MarketView &view)

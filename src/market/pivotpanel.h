@@ -39,6 +39,9 @@ public:
 
     void showState(const PivotColumnState &state);
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     std::array<PivotLevelMarker *, PivotColumnState::kLevelCount> m_markers{};
     SvgPicture *m_priceMarker = nullptr;

@@ -281,6 +281,15 @@ void TestIndicatorArea::pivotMarkersFollowTheLevels()
     QCOMPARE(widget<QLabel>("pricecaption_6")->text(), QStringLiteral("1234.5"));
     QVERIFY(widget<QLabel>("pprice_2")->font().bold());
     QVERIFY(!widget<QLabel>("s1price_2")->font().bold());
+
+    // Each level's tick crosses the scale line, at the level's new height.
+    m_view->choosePivotPoints();
+    const QImage column = widget("Picture34_2")->grab().toImage();
+    const int leftOfScale = twips::toPixels(870) - 3;
+    const QColor tick(0xC0, 0xC0, 0xC0);
+    QCOMPARE(column.pixelColor(leftOfScale, widget("p_2")->y()), tick);
+    QCOMPARE(column.pixelColor(leftOfScale, widget("r1_2")->y()), tick);
+    QCOMPARE(column.pixelColor(leftOfScale, twips::toPixels(2190)), QColor(Qt::white));
 }
 
 void TestIndicatorArea::startUpShowsTheStoredInstrumentAndArmsTheTimers()
