@@ -83,11 +83,7 @@ QCoro::Task<> PollingCycle::runCycle()
     std::array<std::optional<QCoro::Task<FetchResult>>, catalogue::kSlotCount> ahead;
     int nextToLaunch = 0;
     int inFlight = 0;
-    // The reserved slot has no server code: its flag may be stored as on, but nothing is asked
-    // for it.
-    const auto polled = [this](int index) {
-        return catalogue::isInstrument(index) && m_state.isEnabled(index);
-    };
+    const auto polled = [this](int index) { return m_state.isEnabled(index); };
     const auto instrumentFetch = [&](int index) {
         return m_server.fetch(serverpaths::instrumentUrl(base, catalogue::serverCode(index)));
     };
@@ -144,8 +140,9 @@ QCoro::Task<> PollingCycle::runCycle()
         m_state.setRecord(index, result.text);
         m_server.recordOutcome(serverpaths::instrumentFileName(catalogue::serverCode(index)),
                                result.loaded);
-        // Read again: the user may have switched it off while it was fetched.
-        if (m_state.isEnabled(index))
+        // Read again: the user may have switched it off while it was fetched. The reserved slot
+        // is asked for when its stored flag is on, but it is no instrument and is never shown.
+        if (m_state.isEnabled(index) && catalogue::isInstrument(index))
             processInstrument(index);
         co_await processPendingEvents();
         if (!self)
@@ -194,12 +191,16 @@ QCoro::Task<> PollingCycle::clickInstrument()
         if (!self)
             co_return;
         m_state.setRecord(fetched, text);
-        // Selected again meanwhile: that later call shows the instrument and its status.
-        if (generation != m_clickGeneration)
-            co_return;
     }
     if (!m_isWindowVisible || m_isWindowVisible())
         m_view.setStatus(statusOf(m_server));
+    co_await processPendingEvents();
+    if (!self)
+        co_return;
+    // Selected again meanwhile: that later call shows the instrument once its record is in, so
+    // this one does not show it without.
+    if (generation != m_clickGeneration)
+        co_return;
 
     const int index = m_state.selectedIndex();
     m_view.hideAllGrids();

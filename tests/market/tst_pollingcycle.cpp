@@ -84,6 +84,8 @@ private Q_SLOTS:
     void indicatorsChosenDuringACycle();
     void hiddenWindowKeepsTheStatusOnSelection();
     void nothingEnabled();
+    void reservedSlotIsAskedForButNeverShown();
+    void overlappingSelectionsShowTheLastFetch();
     void noticeIsShownOncePerRun();
     void rejectedNoticeIsNotShown();
 
@@ -484,7 +486,6 @@ void TestPollingCycle::hiddenWindowKeepsTheStatusOnSelection()
 
 void TestPollingCycle::nothingEnabled()
 {
-    m_state->setEnabled(catalogue::kReservedIndex, true); // stored as on, never polled
     m_state->setRecord(kEurUsd, QString());
     serveInstrument(kEurUsd);
     runCycle();
@@ -495,6 +496,43 @@ void TestPollingCycle::nothingEnabled()
     m_server->clearRequests();
     runCycle();
     QCOMPARE(m_server->requests(), QStringList{"signals/-cantrade_xml.php"});
+}
+
+void TestPollingCycle::reservedSlotIsAskedForButNeverShown()
+{
+    // A flag stored as on for the reserved slot asks for a document without a server code; its
+    // failure is not the server's, so the status follows the fetch before it.
+    m_state->setEnabled(catalogue::kReservedIndex, true);
+    QSignalSpy rendered(m_view.get(), &MarketView::pivotsChanged);
+    runCycle();
+    QCOMPARE(m_server->requests(), (QStringList{"signals/-cantrade_xml.php", "signals/.xml"}));
+    QCOMPARE(rendered.count(), 1); // only the selected instrument
+    QVERIFY(m_evaluator->names.isEmpty());
+    QCOMPARE(m_access->errconnect(), QStringLiteral("0"));
+    QCOMPARE(m_view->status(), ConnectionStatus::Online);
+}
+
+void TestPollingCycle::overlappingSelectionsShowTheLastFetch()
+{
+    // The first selection's fetch fails after the second selection has shown its instrument.
+    TestHttpServer::Route failing;
+    failing.status = 500;
+    failing.body = "error";
+    failing.delay = 150ms;
+    m_server->setRoute(codePath(kDax), failing);
+    QCoro::waitFor(m_cycle->clickInstrument()); // nothing to fetch
+    runCycle();
+    QCOMPARE(m_view->status(), ConnectionStatus::Online);
+
+    QCoro::Task<> first = m_cycle->selectInstrument(kDax);
+    QCoro::waitFor(m_cycle->selectInstrument(kEurUsd));
+    QCOMPARE(m_view->caption(), QStringLiteral("EUR/USD – ") + priceOf(kEurUsd));
+    QCOMPARE(m_view->status(), ConnectionStatus::Online);
+    QCoro::waitFor(first);
+    QCOMPARE(m_server->requestCount(codePath(kDax)), 1);
+    QCOMPARE(m_view->status(), ConnectionStatus::Offline);
+    QCOMPARE(m_view->caption(), QStringLiteral("EUR/USD – ") + priceOf(kEurUsd));
+    QVERIFY(!m_view->isDataMissingVisible());
 }
 
 void TestPollingCycle::noticeIsShownOncePerRun()
