@@ -355,14 +355,17 @@ void TestNewsWindow::articleGoesToTheDefaultBrowserWhenTheReaderCannotStart()
 {
     if (::getuid() != 0)
         QSKIP("only the superuser is refused the embedded browser");
-    const QByteArray disable = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
-    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
-    qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    // The process as a user would start it as root: no variable switches the sandbox off.
+    const QProcessEnvironment before = QProcessEnvironment::systemEnvironment();
+    const char *switches[] = {"QTWEBENGINE_DISABLE_SANDBOX", "QTWEBENGINE_CHROMIUM_FLAGS"};
+    for (const char *name : switches)
+        qunsetenv(name);
     ArticleReader reader(nullptr, [this](const QUrl &address) { m_external << address; });
     reader.open(QUrl(articleAddress()));
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", disable);
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    for (const char *name : switches) {
+        if (before.contains(QLatin1String(name)))
+            qputenv(name, before.value(QLatin1String(name)).toLocal8Bit());
+    }
     QCOMPARE(m_external, QList<QUrl>{QUrl(articleAddress())});
     QVERIFY(!reader.window());
     QVERIFY(readers().isEmpty());
