@@ -1,10 +1,13 @@
 #include "news/articlereader.h"
 
+#include "news/browsersandbox.h"
 #include "news/newswindow.h"
 
-ArticleReader::ArticleReader(QWidget *list, QObject *parent)
+ArticleReader::ArticleReader(QWidget *list, ArticlePage::ExternalOpener openExternally,
+                             QObject *parent)
     : QObject(parent)
     , m_list(list)
+    , m_openExternally(std::move(openExternally))
 {}
 
 ArticleReader::~ArticleReader()
@@ -24,8 +27,13 @@ void ArticleReader::open(const QUrl &address)
         m_window->close();
         delete m_window;
     }
-    m_window = new NewsWindow(m_list);
-    connect(m_window, &NewsWindow::unusable, this, &NewsWindow::openInDefaultBrowser);
+    if (!browsersandbox::canStart()) {
+        m_openExternally(address);
+        return;
+    }
+    m_window = new NewsWindow(m_list, m_openExternally);
+    connect(m_window, &NewsWindow::unusable, this,
+            [this](const QUrl &article) { m_openExternally(article); });
     m_window->navigate(address);
     m_window->showOnTop(m_list);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "news/articlepage.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QUrl>
@@ -14,8 +16,9 @@ class ArticleReader final : public QObject
     Q_OBJECT
 public:
     // `list` is the grid the articles are chosen from; it gets the focus back when the reader
-    // is closed by its button.
-    explicit ArticleReader(QWidget *list, QObject *parent = nullptr);
+    // is closed by its button. `openExternally` opens an address in the default browser.
+    ArticleReader(QWidget *list, ArticlePage::ExternalOpener openExternally,
+                  QObject *parent = nullptr);
     ~ArticleReader() override;
     Q_DISABLE_COPY_MOVE(ArticleReader)
 
@@ -26,5 +29,6 @@ public:
 
 private:
     QPointer<QWidget> m_list;
+    ArticlePage::ExternalOpener m_openExternally;
     QPointer<NewsWindow> m_window;
 };

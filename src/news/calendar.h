@@ -50,8 +50,10 @@ struct Row
 };
 
 // One row per shown event, in the order of the text. An event is past once the present minute
-// is later than its own, so it stays normal during its minute. Lines with fewer than four
-// fields or without a valid date are left out.
+// is later than its own, so it stays normal during its minute. Moments are compared, not clock
+// readings: the zone chosen for the list, which may differ from the computer's own, changes the
+// times shown but not which events are over. Lines with fewer than four fields or without a
+// valid date are left out.
 QList<Row> build(const QString &text, const Filter &filter, const QDateTime &now,
                  const QLocale &locale);
 

@@ -9,6 +9,7 @@
 #include "news/newsstyle.h"
 #include "news/newstab.h"
 #include "news/newstexts.h"
+#include "news/newswindow.h"
 #include "ui/twips.h"
 #include "ui/wheelscroll.h"
 
@@ -91,7 +92,7 @@ NewsPanel::NewsPanel(QWidget &window, AppState &state, SettingsStore &settings, 
     buildGridArea();
 
     if (!m_options.openArticle) {
-        m_reader = new ArticleReader(m_articleGrid, this);
+        m_reader = new ArticleReader(m_articleGrid, NewsWindow::openInDefaultBrowser, this);
         m_options.openArticle = [this](const QUrl &address) { m_reader->open(address); };
     }
     connect(m_articleGrid, &ArticleGrid::articleRequested, this, &NewsPanel::openArticle);

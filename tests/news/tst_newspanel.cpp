@@ -3,6 +3,7 @@
 #include "news/newspanel.h"
 #include "ui/twips.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
+#include <QWheelEvent>
 
 namespace {
 
@@ -63,6 +65,8 @@ private Q_SLOTS:
     void clicksOpenArticles_data();
     void clicksOpenArticles();
     void refreshRedrawsTheShownGrid();
+    void wheelScrollsBothGrids_data();
+    void wheelScrollsBothGrids();
 
 private:
     template<typename T>
@@ -480,6 +484,46 @@ void TestNewsPanel::refreshRedrawsTheShownGrid()
 
     m_panel->chooseTab(NewsPanel::Tab::Feed);
     QCOMPARE(listGrid()->item(0, 1)->text(), QStringLiteral("News two"));
+}
+
+void TestNewsPanel::wheelScrollsBothGrids_data()
+{
+    QTest::addColumn<NewsPanel::Tab>("tab");
+    QTest::addColumn<int>("delta");
+    QTest::addColumn<int>("firstRow");
+    QTest::newRow("calendar, a notch down") << NewsPanel::Tab::Calendar << -120 << 7;
+    QTest::newRow("calendar, a notch up") << NewsPanel::Tab::Calendar << 120 << 1;
+    QTest::newRow("news feed, a notch down") << NewsPanel::Tab::Feed << -120 << 7;
+}
+
+void TestNewsPanel::wheelScrollsBothGrids()
+{
+    QFETCH(NewsPanel::Tab, tab);
+    QFETCH(int, delta);
+    QFETCH(int, firstRow);
+    m_state->setCalendarData(hourlyCalendar()); // 00:00 .. 09:00 GMT are past
+    QString feed;
+    for (int hour = 0; hour < 20; ++hour)
+        feed += QStringLiteral("Jan, 12 %1:00;Headline %1\n").arg(hour);
+    m_state->setFeedData(feed);
+    makePanel();
+    showWindow();
+    m_panel->chooseTab(tab);
+    QTableWidget *grid = tab == NewsPanel::Tab::Calendar ? calendarGrid() : listGrid();
+    grid->verticalScrollBar()->setValue(4);
+    QTRY_COMPARE(firstRowInView(grid), 4);
+
+    QWidget *viewport = grid->viewport();
+    const QPointF at(viewport->width() / 2.0, viewport->height() / 2.0);
+    QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    QTRY_COMPARE(firstRowInView(grid), firstRow);
+    if (tab == NewsPanel::Tab::Calendar) {
+        // Scrolling moves the view only: the events over by now stay silver, the others not.
+        for (int row = 0; row < grid->rowCount(); ++row)
+            QCOMPARE(grid->item(row, 2)->foreground().color(), row <= 9 ? kSilver : kSquares);
+    }
 }
 
 QTEST_MAIN(TestNewsPanel)

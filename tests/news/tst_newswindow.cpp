@@ -1,9 +1,11 @@
 #include "app/appstate.h"
 #include "app/settingsstore.h"
-#include "ui/hoverbutton.h"
+#include "news/articlereader.h"
+#include "news/browsersandbox.h"
 #include "news/newspanel.h"
 #include "news/newswindow.h"
 #include "testhttpserver.h"
+#include "ui/hoverbutton.h"
 #include "ui/twips.h"
 
 #include <QApplication>
@@ -15,6 +17,9 @@
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -89,6 +94,10 @@ private Q_SLOTS:
     void closesWhenItLosesTheFocus();
     void closeButtonGivesTheFocusBack();
     void titleBarMovesTheWindow();
+    void browserStartsOnlyWhereChromiumAllowsIt_data();
+    void browserStartsOnlyWhereChromiumAllowsIt();
+    void articleGoesToTheDefaultBrowserWhenTheReaderCannotStart();
+    void articleGoesToTheDefaultBrowserWhenThePageDies();
 
 private:
     NewsWindow *openDirectly(QWidget *focusReturn = nullptr);
@@ -312,6 +321,70 @@ void TestNewsWindow::titleBarMovesTheWindow()
         QTRY_COMPARE(reader->pos(), before + QPoint(50, 30));
     }
     QCOMPARE(reader->pos(), start + QPoint(100, 60));
+}
+
+void TestNewsWindow::browserStartsOnlyWhereChromiumAllowsIt_data()
+{
+    QTest::addColumn<bool>("superuser");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<bool>("canStart");
+    QTest::newRow("user") << false << QStringList{} << true;
+    QTest::newRow("root") << true << QStringList{} << false;
+    QTest::newRow("root, sandbox off")
+        << true << QStringList{"QTWEBENGINE_DISABLE_SANDBOX=1"} << true;
+    QTest::newRow("root, sandbox off, empty value")
+        << true << QStringList{"QTWEBENGINE_DISABLE_SANDBOX="} << true;
+    QTest::newRow("root, flag among others")
+        << true << QStringList{"QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --no-sandbox"} << true;
+    QTest::newRow("root, other flags only")
+        << true << QStringList{"QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --no-sandboxes"} << false;
+}
+
+void TestNewsWindow::browserStartsOnlyWhereChromiumAllowsIt()
+{
+    QFETCH(bool, superuser);
+    QFETCH(QStringList, environment);
+    QFETCH(bool, canStart);
+    QProcessEnvironment variables;
+    for (const QString &entry : environment)
+        variables.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+    QCOMPARE(browsersandbox::canStart(superuser, variables), canStart);
+}
+
+void TestNewsWindow::articleGoesToTheDefaultBrowserWhenTheReaderCannotStart()
+{
+    if (::getuid() != 0)
+        QSKIP("only the superuser is refused the embedded browser");
+    // The process as a user would start it as root: no variable switches the sandbox off.
+    const QProcessEnvironment before = QProcessEnvironment::systemEnvironment();
+    const char *switches[] = {"QTWEBENGINE_DISABLE_SANDBOX", "QTWEBENGINE_CHROMIUM_FLAGS"};
+    for (const char *name : switches)
+        qunsetenv(name);
+    ArticleReader reader(nullptr, [this](const QUrl &address) { m_external << address; });
+    reader.open(QUrl(articleAddress()));
+    for (const char *name : switches) {
+        if (before.contains(QLatin1String(name)))
+            qputenv(name, before.value(QLatin1String(name)).toLocal8Bit());
+    }
+    QCOMPARE(m_external, QList<QUrl>{QUrl(articleAddress())});
+    QVERIFY(!reader.window());
+    QVERIFY(readers().isEmpty());
+}
+
+void TestNewsWindow::articleGoesToTheDefaultBrowserWhenThePageDies()
+{
+    ArticleReader reader(nullptr, [this](const QUrl &address) { m_external << address; });
+    reader.open(QUrl(articleAddress()));
+    QPointer<NewsWindow> window = reader.window();
+    QVERIFY(window);
+    QTRY_VERIFY_WITH_TIMEOUT(window->browser()->isVisible(), 30000);
+    QVERIFY(m_external.isEmpty());
+
+    const qint64 renderer = window->browser()->page()->renderProcessPid();
+    QVERIFY(renderer > 0);
+    ::kill(pid_t(renderer), SIGKILL);
+    QTRY_COMPARE_WITH_TIMEOUT(m_external, QList<QUrl>{QUrl(articleAddress())}, 10000);
+    QTRY_VERIFY(!window);
 }
 
 QTEST_MAIN(TestNewsWindow)

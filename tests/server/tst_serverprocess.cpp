@@ -4,6 +4,8 @@
 #include "app/catalogue.h"
 #include "market/serveraccess.h"
 #include "market/serverpaths.h"
+#include "news/articlelist.h"
+#include "news/calendar.h"
 
 #include <QDirIterator>
 #include <QNetworkAccessManager>
@@ -109,6 +111,9 @@ void TestServerProcess::theProgramReadsEveryDocument()
         QVERIFY2(event.startsWith(QLatin1String("May, 1")),
                  qPrintable(event)); // the week of May 13
     }
+    // The program shows every event under "All", and one row for every article.
+    const QDateTime now = QDateTime::fromString(kClock, Qt::ISODate);
+    QCOMPARE(::calendar::build(calendar, {12, 0}, now, QLocale::c()).size(), events.size());
 
     const struct
     {
@@ -120,6 +125,7 @@ void TestServerProcess::theProgramReadsEveryDocument()
         QCOMPARE(access.errconnect(), QStringLiteral("0"));
         QVERIFY(text.endsWith(QLatin1Char('\n')));
         QCOMPARE(text.count(QLatin1Char('\n')), list.articles);
+        QCOMPARE(articlelist::parse(text, now, QLocale::c()).size(), list.articles);
         const QString folder = QString::fromLatin1(list.list.path).section(QLatin1Char('/'), 0, -2);
         for (int n = 1; n <= list.articles; ++n) {
             // Article pages are XHTML: they load as documents without a data element.
