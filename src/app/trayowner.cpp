@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr char kIconPath[] = ":/app/tray.svg";
 constexpr int kAlternativeConnection = 2;
 
 const QString kRestartQuestion =
@@ -67,7 +66,7 @@ TrayOwner::~TrayOwner()
 void TrayOwner::load()
 {
     m_options.load();
-    m_icon->setIcon(QIcon(QLatin1String(kIconPath)));
+    m_icon->setIcon(m_mainWindow->windowIcon());
     m_icon->setToolTip(QLatin1String(product::kName).left(kToolTipLimit));
     m_icon->show();
 }

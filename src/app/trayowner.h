@@ -27,7 +27,8 @@ public:
     ~TrayOwner() override;
     Q_DISABLE_COPY_MOVE(TrayOwner)
 
-    // Start-up: the menu's ticks from the settings, then the icon in the notification area.
+    // Start-up: the menu's ticks from the settings, then the main window's icon in the
+    // notification area.
     void load();
     // Makes the main window stay on top, or not, as "Window always on top" is ticked, without
     // moving or resizing it.

@@ -85,6 +85,8 @@ void TestSignalStartup::storedOptionsAreAppliedAtStartUp()
                  .toString(),
              QStringLiteral("Signal"));
     QCOMPARE(app->tray().icon()->toolTip(), QStringLiteral("Quentara"));
+    QVERIFY(!app->window().windowIcon().isNull());
+    QCOMPARE(app->tray().icon()->icon().cacheKey(), app->window().windowIcon().cacheKey());
     QVERIFY(app->tray().icon()->isVisible());
 }
 

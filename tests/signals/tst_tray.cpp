@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
@@ -168,10 +169,14 @@ void TestTray::menuAsDesigned()
              (QStringList{"Standart:mnuConnect1:ticked", "Alternative:mnuConnect2:", "-",
                           "Do not ask at startup:mnuAskConnect:"}));
 
+    QPixmap windowIcon(16, 16);
+    windowIcon.fill(Qt::blue);
+    m_window->setWindowIcon(QIcon(windowIcon));
     m_tray->load();
     QCOMPARE(m_tray->icon()->objectName(), QStringLiteral("cTray"));
     QCOMPARE(m_tray->icon()->toolTip(), QStringLiteral("Quentara"));
-    QVERIFY(!m_tray->icon()->icon().isNull());
+    // The notification area shows the main window's own icon.
+    QCOMPARE(m_tray->icon()->icon().cacheKey(), m_window->windowIcon().cacheKey());
     QCOMPARE(m_tray->icon()->contextMenu(), menu);
 }
 
