@@ -268,6 +268,9 @@ SignalEvaluator &Application::signalEvaluator()
 
 void Application::exitProgram()
 {
+    // A polling cycle still under way evaluates nothing more, so no signal reaches a terminal
+    // after its export folder has been cleaned.
+    m_pollingCycle.setSignalEvaluator(nullptr);
     m_tray->removeIcon();
     shutdown();
     m_window->hide();

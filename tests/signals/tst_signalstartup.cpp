@@ -3,6 +3,9 @@
 #include "app/traymenu.h"
 #include "app/trayowner.h"
 #include "market/indicatorgrid.h"
+#include "market/pollingcycle.h"
+#include "market/serverpaths.h"
+#include "recordbuilder.h"
 #include "signals/signalevaluator.h"
 #include "signals/signallistmodel.h"
 #include "signals/signalmemory.h"
@@ -29,6 +32,7 @@ private Q_SLOTS:
     void storedOptionsAreAppliedAtStartUp();
     void evaluationReachesListAndTerminals();
     void exitTakesTheIconAway();
+    void exitDuringACycleDeliversNothingMore();
 
 private:
     std::unique_ptr<Application> start();
@@ -131,6 +135,34 @@ void TestSignalStartup::exitTakesTheIconAway()
     app->tray().menu()->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
     QVERIFY(!app->tray().icon()->isVisible());
     QVERIFY(!app->window().isVisible());
+}
+
+void TestSignalStartup::exitDuringACycleDeliversNothingMore()
+{
+    const QString terminal = m_dir->filePath(QStringLiteral("MetaTrader"));
+    QVERIFY(QDir().mkpath(terminal));
+    {
+        SettingsStore store(m_ini);
+        store.writeText(settingskeys::kSaveLog, QStringLiteral("1"));
+        store.writeText(settingskeys::kLogPath, terminal);
+    }
+    auto app = start();
+    QVERIFY(app);
+    // AUD/CAD, on at a first run, answers late with a record that raises three signals.
+    const QString path = serverpaths::instrumentUrl(QString(), QStringLiteral("audcad"));
+    m_server->setRoute(path, {TestHttpServer::dataDocument(RecordBuilder().text()), 200,
+                              std::chrono::milliseconds(300)});
+    bool finished = false;
+    QCoro::connect(app->pollingCycle().runCycle(), this, [&finished] { finished = true; });
+    QTRY_COMPARE(m_server->requestCount(path), 1);
+
+    // The export folders are cleaned for good: the record that arrives afterwards is not
+    // evaluated, so no terminal finds a signal after the program has ended.
+    app->exitProgram();
+    QTRY_VERIFY(finished);
+    QCOMPARE(app->state().memory(0), SignalMemory());
+    QCOMPARE(app->signalPanel().model()->rowCount(), 0);
+    QVERIFY(!QFileInfo::exists(terminal + QStringLiteral("/quentara")));
 }
 
 QTEST_MAIN(TestSignalStartup)
