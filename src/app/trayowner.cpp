@@ -6,7 +6,6 @@
 #include "app/version.h"
 #include "signals/signalconfigurator.h"
 #include "signals/terminalfoldersdialog.h"
-#include "ui/twips.h"
 
 #include <QDir>
 #include <QMessageBox>
@@ -90,11 +89,6 @@ void TrayOwner::applyAlwaysOnTop()
 void TrayOwner::popupMenu(const QPoint &globalPosition)
 {
     m_menu->popup(globalPosition);
-}
-
-void TrayOwner::popupMenuAt(int leftTwips, int topTwips)
-{
-    popupMenu(m_mainWindow->mapToGlobal(twips::point(leftTwips, topTwips)));
 }
 
 bool TrayOwner::minimiseHides() const

@@ -34,9 +34,8 @@ public:
     // moving or resizing it.
     void applyAlwaysOnTop();
 
-    // The option menu at a screen position, or at a place in the main window given in twips.
+    // The option menu at a screen position.
     void popupMenu(const QPoint &globalPosition);
-    void popupMenuAt(int leftTwips, int topTwips);
 
     // Whether minimising or closing the main window hides it to the notification area. Only
     // where an icon can bring it back: without a notification area the window minimises and

@@ -12,10 +12,12 @@
 #include "signals/signalpanel.h"
 #include "testhttpserver.h"
 #include "ui/mainwindow.h"
+#include "ui/twips.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +33,8 @@ private Q_SLOTS:
     void init();
     void storedOptionsAreAppliedAtStartUp();
     void evaluationReachesListAndTerminals();
+    void windowCommands_data();
+    void windowCommands();
     void exitTakesTheIconAway();
     void exitDuringACycleDeliversNothingMore();
 
@@ -57,6 +61,7 @@ std::unique_ptr<Application> TestSignalStartup::start()
     options.commandLine.settingsFile = m_ini;
     options.clock = Clock([] { return QDateTime(QDate(2024, 5, 6), QTime(9, 30, 15)); });
     options.timings.alert = std::chrono::milliseconds(50);
+    options.timings.splash = std::chrono::milliseconds(10);
     auto app = std::make_unique<Application>(options);
     if (!QCoro::waitFor(app->startUp()))
         return nullptr;
@@ -125,6 +130,60 @@ void TestSignalStartup::evaluationReachesListAndTerminals()
     QFile exported(terminal + QStringLiteral("/quentara/EURUSD3.csv"));
     QVERIFY(exported.open(QIODevice::ReadOnly));
     QCOMPARE(exported.readAll(), QByteArray("BUY"));
+}
+
+void TestSignalStartup::windowCommands_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("ticked"); // "Minimize to tray" or "... when click Close (X)"
+    QTest::addColumn<bool>("trayAvailable");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("Options") << "Label19" << false << true << "menu";
+    QTest::newRow("minimise") << "Picture20" << false << true << "minimised";
+    QTest::newRow("minimise to tray") << "Picture20" << true << true << "hidden";
+    QTest::newRow("minimise to a missing tray") << "Picture20" << true << false << "minimised";
+    QTest::newRow("close") << "Picture21" << false << true << "ended";
+    QTest::newRow("close to tray") << "Picture21" << true << true << "hidden";
+    QTest::newRow("close to a missing tray") << "Picture21" << true << false << "ended";
+}
+
+// The title bar's commands as the option menu's ticks decide, wired by the program.
+void TestSignalStartup::windowCommands()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, ticked);
+    QFETCH(bool, trayAvailable);
+    QFETCH(QString, outcome);
+    auto app = start();
+    QVERIFY(app);
+    MainWindow &window = app->window();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    app->tray().setTrayAvailable([trayAvailable] { return trayAvailable; });
+    app->trayOptions().choose(command == QLatin1String("Picture20") ? TrayOptions::MinToTray
+                                                                    : TrayOptions::MinClose,
+                              ticked);
+
+    QTest::mouseClick(window.findChild<QWidget *>(command), Qt::LeftButton);
+
+    if (outcome == QLatin1String("menu")) {
+        QTRY_VERIFY(app->tray().menu()->isVisible());
+        // Under "Options", unless the edge of the screen pushes it to the left.
+        const QPoint underOptions = window.mapToGlobal(twips::point(13900, 550));
+        const QRect menu = app->tray().menu()->geometry();
+        QCOMPARE(menu.top(), underOptions.y());
+        QVERIFY(menu.left() == underOptions.x() ||
+                menu.right() == window.screen()->geometry().right());
+        app->tray().menu()->close();
+        return;
+    }
+    QTRY_COMPARE(window.isVisible(), outcome == QLatin1String("minimised"));
+    QCOMPARE(window.isMinimized(), outcome == QLatin1String("minimised"));
+    // Only an ended program takes its icon away; a hidden window comes back from it.
+    QCOMPARE(app->tray().icon()->isVisible(), outcome != QLatin1String("ended"));
+    if (outcome == QLatin1String("hidden")) {
+        Q_EMIT app->tray().icon()->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(window.isVisible());
+    }
 }
 
 void TestSignalStartup::exitTakesTheIconAway()

@@ -69,7 +69,6 @@ private Q_SLOTS:
     void hidingNeedsANotificationArea();
     void iconClicksRestoreTheWindow_data();
     void iconClicksRestoreTheWindow();
-    void menuOpensAtAPlaceInTheWindow();
     void commandsOpenTheirWindows();
     void exitIsPassedOn();
 
@@ -421,17 +420,6 @@ void TestTray::iconClicksRestoreTheWindow()
     QCOMPARE(m_window->isVisible(), restores);
     if (restores)
         QVERIFY(!m_window->isMinimized());
-}
-
-void TestTray::menuOpensAtAPlaceInTheWindow()
-{
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    m_tray->popupMenuAt(10, 550);
-    QMenu *menu = m_tray->menu();
-    QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(menu->pos(), m_window->mapToGlobal(QPoint(1, 37)));
-    menu->close();
 }
 
 void TestTray::commandsOpenTheirWindows()
