@@ -138,13 +138,13 @@ QCoro::Task<bool> Application::startUp()
     m_noticeCheck.start();
     m_newsRefresh.start();
 
-    // The option menu's ticks and the notification-area icon, then the signal method.
-    m_tray->load();
-    m_trayOptions.loadMethod();
-
     // Window icons, for the window and every other window of the program.
     QApplication::setWindowIcon(artwork::applicationIcon());
     m_window->setWindowIcon(QApplication::windowIcon());
+
+    // The option menu's ticks and the notification-area icon, then the signal method.
+    m_tray->load();
+    m_trayOptions.loadMethod();
 
     // Old export files from an earlier run.
     exportfiles::cleanExportFolders(*m_settings);
@@ -268,6 +268,9 @@ SignalEvaluator &Application::signalEvaluator()
 
 void Application::exitProgram()
 {
+    // A polling cycle still under way evaluates nothing more, so no signal reaches a terminal
+    // after its export folder has been cleaned.
+    m_pollingCycle.setSignalEvaluator(nullptr);
     m_tray->removeIcon();
     shutdown();
     m_window->hide();

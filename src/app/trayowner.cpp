@@ -6,7 +6,6 @@
 #include "app/version.h"
 #include "signals/signalconfigurator.h"
 #include "signals/terminalfoldersdialog.h"
-#include "ui/twips.h"
 
 #include <QDir>
 #include <QMessageBox>
@@ -20,7 +19,6 @@
 
 namespace {
 
-constexpr char kIconPath[] = ":/app/tray.svg";
 constexpr int kAlternativeConnection = 2;
 
 const QString kRestartQuestion =
@@ -67,7 +65,7 @@ TrayOwner::~TrayOwner()
 void TrayOwner::load()
 {
     m_options.load();
-    m_icon->setIcon(QIcon(QLatin1String(kIconPath)));
+    m_icon->setIcon(m_mainWindow->windowIcon());
     m_icon->setToolTip(QLatin1String(product::kName).left(kToolTipLimit));
     m_icon->show();
 }
@@ -91,11 +89,6 @@ void TrayOwner::applyAlwaysOnTop()
 void TrayOwner::popupMenu(const QPoint &globalPosition)
 {
     m_menu->popup(globalPosition);
-}
-
-void TrayOwner::popupMenuAt(int leftTwips, int topTwips)
-{
-    popupMenu(m_mainWindow->mapToGlobal(twips::point(leftTwips, topTwips)));
 }
 
 bool TrayOwner::minimiseHides() const

@@ -27,15 +27,15 @@ public:
     ~TrayOwner() override;
     Q_DISABLE_COPY_MOVE(TrayOwner)
 
-    // Start-up: the menu's ticks from the settings, then the icon in the notification area.
+    // Start-up: the menu's ticks from the settings, then the main window's icon in the
+    // notification area.
     void load();
     // Makes the main window stay on top, or not, as "Window always on top" is ticked, without
     // moving or resizing it.
     void applyAlwaysOnTop();
 
-    // The option menu at a screen position, or at a place in the main window given in twips.
+    // The option menu at a screen position.
     void popupMenu(const QPoint &globalPosition);
-    void popupMenuAt(int leftTwips, int topTwips);
 
     // Whether minimising or closing the main window hides it to the notification area. Only
     // where an icon can bring it back: without a notification area the window minimises and

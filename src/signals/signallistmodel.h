@@ -23,7 +23,6 @@ public:
     Q_DISABLE_COPY_MOVE(SignalListModel)
 
     void buildHeader();
-    bool hasHeader() const { return m_hasHeader; }
     // Inserts a signal as the new first row.
     void insertSignal(const QString &time, const Signal &signal);
     // The "Signal" text of a row, empty outside the list.

@@ -33,7 +33,6 @@ public:
     void addSignal(const QString &time, const Signal &signal);
 
     QWidget *titleBar() const { return m_titleBar; }
-    QWidget *listArea() const { return m_listArea; }
     QTableView *list() const { return m_list; }
     SignalListModel *model() const { return m_model; }
 

@@ -119,6 +119,17 @@ void TerminalFoldersDialog::build()
     m_tree->setHeaderHidden(true);
     for (int column = 1; column < m_model->columnCount(); ++column)
         m_tree->hideColumn(column);
+    // Folders are read and sorted in the background; each may push the current folder away.
+    const auto keepInSight = [this] {
+        if (m_keepCurrentInSight)
+            m_tree->scrollTo(m_tree->currentIndex());
+    };
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, keepInSight);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, keepInSight);
+    const auto userTakesOver = [this] { m_keepCurrentInSight = false; };
+    connect(m_tree, &QTreeView::pressed, this, userTakesOver);
+    connect(m_tree, &QTreeView::expanded, this, userTakesOver);
+    connect(m_tree, &QTreeView::collapsed, this, userTakesOver);
     // The browser starts at the program's current folder.
     browseTo(QDir::currentPath());
 
@@ -151,6 +162,7 @@ void TerminalFoldersDialog::browseTo(const QString &folder)
     m_tree->setRootIndex(m_model->index(driveOf(folder)));
     m_tree->setCurrentIndex(index);
     m_tree->scrollTo(index);
+    m_keepCurrentInSight = true;
 }
 
 QString TerminalFoldersDialog::driveOf(const QString &folder)

@@ -49,4 +49,7 @@ private:
     QComboBox *m_drives = nullptr;
     QTreeView *m_tree = nullptr;
     QFileSystemModel *m_model = nullptr;
+    // The browser keeps the folder it was pointed at in sight while the folders around it are
+    // still being read, until the user takes over.
+    bool m_keepCurrentInSight = false;
 };

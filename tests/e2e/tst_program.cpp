@@ -1,11 +1,52 @@
+#include "app/catalogue.h"
+#include "app/settingskeys.h"
 #include "app/settingsstore.h"
+#include "market/serveraccess.h"
+#include "market/serverpaths.h"
+#include "signals/exportfiles.h"
+#include "signals/signalconfig.h"
 #include "testhttpserver.h"
 
+#include <QDir>
+#include <QNetworkAccessManager>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QCoroTask>
+
 #include <csignal>
+
+namespace {
+
+// A frozen Tuesday morning: the forex market is open, so every instrument is evaluated.
+const QString kClock = QStringLiteral("2024-05-14T10:06:00Z");
+const QString kSeed = QStringLiteral("7");
+
+// Starts the built quentara-server on a free port and returns its base address.
+QString startServer(QProcess &server)
+{
+    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server.start(QStringLiteral(QUENTARA_SERVER_BIN),
+                 {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--clock"), kClock,
+                  QStringLiteral("--seed"), kSeed});
+    if (!server.waitForStarted(20000))
+        return QString();
+    // The first line on standard output is the port alone.
+    while (!server.canReadLine() && server.state() == QProcess::Running)
+        server.waitForReadyRead(20000);
+    bool ok = false;
+    const int port = server.readLine().trimmed().toInt(&ok);
+    return ok && port > 0 ? QStringLiteral("http://127.0.0.1:%1/").arg(port) : QString();
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 // The built program, started as a user would start it, against the loopback server.
 class TestProgram final : public QObject
@@ -16,6 +57,7 @@ private Q_SLOTS:
     void startsFetchesAndSavesOnTermination_data();
     void startsFetchesAndSavesOnTermination();
     void rejectsABadServerAddress();
+    void firstCycleExportsASignal();
 };
 
 void TestProgram::versionAndHelp()
@@ -108,6 +150,86 @@ void TestProgram::rejectsABadServerAddress()
     QVERIFY(program.waitForFinished(20000));
     QVERIFY(program.exitCode() != 0);
     QVERIFY(program.readAllStandardError().contains("--server"));
+}
+
+void TestProgram::firstCycleExportsASignal()
+{
+    QTemporaryDir dir;
+    QProcess server;
+    const QString base = startServer(server);
+    QVERIFY(!base.isEmpty());
+
+    // Option 1 BUY asks for "Buy & Strong Buy" on M1, option 1 SELL for "Sell & Strong Sell" and
+    // option 2 BUY for "Neutral"; every other timeframe and option does not matter. Together the
+    // three cover every verdict M1 can show, so each instrument raises exactly one signal at its
+    // first evaluation whatever the simulated market does.
+    const QString ini = dir.filePath(QStringLiteral("settings.ini"));
+    const QString terminal = dir.filePath(QStringLiteral("MQL4 Files"));
+    QVERIFY(QDir().mkpath(terminal));
+    {
+        using namespace signalconfig;
+        SettingsStore store(ini);
+        for (int list = 1; list <= kListCount; ++list)
+            store.write(QLatin1String(settingskeys::kSettings), listKey(list), QStringLiteral("0"));
+        store.write(QLatin1String(settingskeys::kSettings), conditionKey(1, Buy, 0),
+                    QString::number(BuyOrStrongBuy));
+        store.write(QLatin1String(settingskeys::kSettings), conditionKey(1, Sell, 0),
+                    QString::number(SellOrStrongSell));
+        store.write(QLatin1String(settingskeys::kSettings), conditionKey(2, Buy, 0),
+                    QString::number(Neutral));
+        store.writeFlag(settingskeys::kSaveLog, true);
+        store.writeText(settingskeys::kLogPath, terminal);
+    }
+
+    // Which file the first instrument of the first run must receive follows from the M1 summary
+    // the server publishes for it.
+    const int first = catalogue::firstRunSet().constFirst();
+    QNetworkAccessManager network;
+    ServerAccess access(network, base);
+    const QString record = QCoro::waitFor(
+        access.openUrl(serverpaths::instrumentUrl(base, catalogue::serverCode(first)),
+                       serverpaths::instrumentFileName(catalogue::serverCode(first))));
+    const QString m1Summary =
+        record.section(QLatin1Char('\n'), 1, 1).section(QLatin1Char(';'), 1, 1);
+    QVERIFY2(!m1Summary.isEmpty(), qPrintable(record.left(200)));
+    const bool neutral = m1Summary == QLatin1String("Neutral");
+    const QByteArray direction = m1Summary.contains(QLatin1String("Sell")) ? "SELL" : "BUY";
+    const QString symbol = catalogue::exportSymbol(first);
+    const QString exportFolder = exportfiles::exportFolder(terminal);
+    const QString optionFile =
+        exportFolder + QLatin1Char('/') + symbol + (neutral ? "2" : "1") + QStringLiteral(".csv");
+
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(QStringLiteral(QUENTARA_BIN),
+                  {QStringLiteral("--server"), base, QStringLiteral("--settings"), ini});
+    QVERIFY(program.waitForStarted());
+
+    QTRY_COMPARE_WITH_TIMEOUT(contentOf(optionFile), direction, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        contentOf(exportFolder + QLatin1Char('/') + symbol + QStringLiteral(".csv")), direction,
+        30000);
+    // Every export file holds one word and nothing else.
+    const QFileInfoList files = QDir(exportFolder).entryInfoList({QStringLiteral("*.csv")});
+    QVERIFY(files.size() >= 2);
+    for (const QFileInfo &file : files) {
+        const QByteArray content = contentOf(file.filePath());
+        QVERIFY2(content == "BUY" || content == "SELL", qPrintable(file.fileName()));
+    }
+
+    ::kill(program.processId(), SIGTERM);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    // The orderly shutdown empties the export folder and leaves the folder itself.
+    QVERIFY(QFileInfo(exportFolder).isDir());
+    QCOMPARE(QDir(exportFolder).entryList({QStringLiteral("*.csv")}, QDir::Files), QStringList());
+
+    server.terminate();
+    QVERIFY(server.waitForFinished(20000));
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

@@ -33,6 +33,7 @@ private Q_SLOTS:
     void browseThenCancel();
     void browseThenChooseThenCancel();
     void browseStartsAtTheTypedFolder();
+    void browserShowsItsFolder();
     void closingInBrowseModeStoresNothing();
 
 private:
@@ -324,6 +325,24 @@ void TestSignalDialogs::browseStartsAtTheTypedFolder()
     child<QPushButton>(&dialog, "Command7")->click();
     QCOMPARE(child<QLabel>(&dialog, "box")->text(), QStringLiteral("5"));
     QCOMPARE(dialog.browsedFolder(), QDir::toNativeSeparators(typed));
+}
+
+void TestSignalDialogs::browserShowsItsFolder()
+{
+    // Far down a long list of folders that the browser reads while it opens.
+    for (int i = 0; i < 80; ++i)
+        QVERIFY(
+            QDir().mkpath(m_dir->filePath(QStringLiteral("folder %1").arg(i, 2, 10, QChar('0')))));
+    const QString typed = m_dir->filePath(QStringLiteral("folder 79"));
+    TerminalFoldersDialog dialog(*m_settings);
+    dialog.show();
+    child<QLineEdit>(&dialog, "Text1")->setText(typed);
+    child<QPushButton>(&dialog, "Command3")->click();
+    auto *tree = child<QTreeView>(&dialog, "Dir1");
+    QTRY_COMPARE(tree->currentIndex().data().toString(), QStringLiteral("folder 79"));
+    QTRY_VERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())));
+    QTest::qWait(200); // later reads of the folder must not move it out of sight
+    QVERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())));
 }
 
 void TestSignalDialogs::closingInBrowseModeStoresNothing()

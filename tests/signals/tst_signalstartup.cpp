@@ -3,16 +3,21 @@
 #include "app/traymenu.h"
 #include "app/trayowner.h"
 #include "market/indicatorgrid.h"
+#include "market/pollingcycle.h"
+#include "market/serverpaths.h"
+#include "recordbuilder.h"
 #include "signals/signalevaluator.h"
 #include "signals/signallistmodel.h"
 #include "signals/signalmemory.h"
 #include "signals/signalpanel.h"
 #include "testhttpserver.h"
 #include "ui/mainwindow.h"
+#include "ui/twips.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,7 +33,10 @@ private Q_SLOTS:
     void init();
     void storedOptionsAreAppliedAtStartUp();
     void evaluationReachesListAndTerminals();
+    void windowCommands_data();
+    void windowCommands();
     void exitTakesTheIconAway();
+    void exitDuringACycleDeliversNothingMore();
 
 private:
     std::unique_ptr<Application> start();
@@ -53,6 +61,7 @@ std::unique_ptr<Application> TestSignalStartup::start()
     options.commandLine.settingsFile = m_ini;
     options.clock = Clock([] { return QDateTime(QDate(2024, 5, 6), QTime(9, 30, 15)); });
     options.timings.alert = std::chrono::milliseconds(50);
+    options.timings.splash = std::chrono::milliseconds(10);
     auto app = std::make_unique<Application>(options);
     if (!QCoro::waitFor(app->startUp()))
         return nullptr;
@@ -85,6 +94,8 @@ void TestSignalStartup::storedOptionsAreAppliedAtStartUp()
                  .toString(),
              QStringLiteral("Signal"));
     QCOMPARE(app->tray().icon()->toolTip(), QStringLiteral("Quentara"));
+    QVERIFY(!app->window().windowIcon().isNull());
+    QCOMPARE(app->tray().icon()->icon().cacheKey(), app->window().windowIcon().cacheKey());
     QVERIFY(app->tray().icon()->isVisible());
 }
 
@@ -121,6 +132,60 @@ void TestSignalStartup::evaluationReachesListAndTerminals()
     QCOMPARE(exported.readAll(), QByteArray("BUY"));
 }
 
+void TestSignalStartup::windowCommands_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("ticked"); // "Minimize to tray" or "... when click Close (X)"
+    QTest::addColumn<bool>("trayAvailable");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("Options") << "Label19" << false << true << "menu";
+    QTest::newRow("minimise") << "Picture20" << false << true << "minimised";
+    QTest::newRow("minimise to tray") << "Picture20" << true << true << "hidden";
+    QTest::newRow("minimise to a missing tray") << "Picture20" << true << false << "minimised";
+    QTest::newRow("close") << "Picture21" << false << true << "ended";
+    QTest::newRow("close to tray") << "Picture21" << true << true << "hidden";
+    QTest::newRow("close to a missing tray") << "Picture21" << true << false << "ended";
+}
+
+// The title bar's commands as the option menu's ticks decide, wired by the program.
+void TestSignalStartup::windowCommands()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, ticked);
+    QFETCH(bool, trayAvailable);
+    QFETCH(QString, outcome);
+    auto app = start();
+    QVERIFY(app);
+    MainWindow &window = app->window();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    app->tray().setTrayAvailable([trayAvailable] { return trayAvailable; });
+    app->trayOptions().choose(command == QLatin1String("Picture20") ? TrayOptions::MinToTray
+                                                                    : TrayOptions::MinClose,
+                              ticked);
+
+    QTest::mouseClick(window.findChild<QWidget *>(command), Qt::LeftButton);
+
+    if (outcome == QLatin1String("menu")) {
+        QTRY_VERIFY(app->tray().menu()->isVisible());
+        // Under "Options", unless the edge of the screen pushes it to the left.
+        const QPoint underOptions = window.mapToGlobal(twips::point(13900, 550));
+        const QRect menu = app->tray().menu()->geometry();
+        QCOMPARE(menu.top(), underOptions.y());
+        QVERIFY(menu.left() == underOptions.x() ||
+                menu.right() == window.screen()->geometry().right());
+        app->tray().menu()->close();
+        return;
+    }
+    QTRY_COMPARE(window.isVisible(), outcome == QLatin1String("minimised"));
+    QCOMPARE(window.isMinimized(), outcome == QLatin1String("minimised"));
+    // Only an ended program takes its icon away; a hidden window comes back from it.
+    QCOMPARE(app->tray().icon()->isVisible(), outcome != QLatin1String("ended"));
+    if (outcome == QLatin1String("hidden")) {
+        Q_EMIT app->tray().icon()->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(window.isVisible());
+    }
+}
+
 void TestSignalStartup::exitTakesTheIconAway()
 {
     auto app = start();
@@ -129,6 +194,34 @@ void TestSignalStartup::exitTakesTheIconAway()
     app->tray().menu()->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
     QVERIFY(!app->tray().icon()->isVisible());
     QVERIFY(!app->window().isVisible());
+}
+
+void TestSignalStartup::exitDuringACycleDeliversNothingMore()
+{
+    const QString terminal = m_dir->filePath(QStringLiteral("MetaTrader"));
+    QVERIFY(QDir().mkpath(terminal));
+    {
+        SettingsStore store(m_ini);
+        store.writeText(settingskeys::kSaveLog, QStringLiteral("1"));
+        store.writeText(settingskeys::kLogPath, terminal);
+    }
+    auto app = start();
+    QVERIFY(app);
+    // AUD/CAD, on at a first run, answers late with a record that raises three signals.
+    const QString path = serverpaths::instrumentUrl(QString(), QStringLiteral("audcad"));
+    m_server->setRoute(path, {TestHttpServer::dataDocument(RecordBuilder().text()), 200,
+                              std::chrono::milliseconds(300)});
+    bool finished = false;
+    QCoro::connect(app->pollingCycle().runCycle(), this, [&finished] { finished = true; });
+    QTRY_COMPARE(m_server->requestCount(path), 1);
+
+    // The export folders are cleaned for good: the record that arrives afterwards is not
+    // evaluated, so no terminal finds a signal after the program has ended.
+    app->exitProgram();
+    QTRY_VERIFY(finished);
+    QCOMPARE(app->state().memory(0), SignalMemory());
+    QCOMPARE(app->signalPanel().model()->rowCount(), 0);
+    QVERIFY(!QFileInfo::exists(terminal + QStringLiteral("/quentara")));
 }
 
 QTEST_MAIN(TestSignalStartup)
