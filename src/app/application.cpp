@@ -138,13 +138,13 @@ QCoro::Task<bool> Application::startUp()
     m_noticeCheck.start();
     m_newsRefresh.start();
 
-    // The option menu's ticks and the notification-area icon, then the signal method.
-    m_tray->load();
-    m_trayOptions.loadMethod();
-
     // Window icons, for the window and every other window of the program.
     QApplication::setWindowIcon(artwork::applicationIcon());
     m_window->setWindowIcon(QApplication::windowIcon());
+
+    // The option menu's ticks and the notification-area icon, then the signal method.
+    m_tray->load();
+    m_trayOptions.loadMethod();
 
     // Old export files from an earlier run.
     exportfiles::cleanExportFolders(*m_settings);

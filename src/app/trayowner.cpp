@@ -6,6 +6,7 @@
 #include "app/version.h"
 #include "signals/signalconfigurator.h"
 #include "signals/terminalfoldersdialog.h"
+#include "ui/artwork.h"
 #include "ui/twips.h"
 
 #include <QDir>
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr char kIconPath[] = ":/app/tray.svg";
 constexpr int kAlternativeConnection = 2;
 
 const QString kRestartQuestion =
@@ -67,7 +67,7 @@ TrayOwner::~TrayOwner()
 void TrayOwner::load()
 {
     m_options.load();
-    m_icon->setIcon(QIcon(QLatin1String(kIconPath)));
+    m_icon->setIcon(artwork::applicationIcon()); // the window's own icon, at every size
     m_icon->setToolTip(QLatin1String(product::kName).left(kToolTipLimit));
     m_icon->show();
 }
