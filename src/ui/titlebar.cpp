@@ -16,7 +16,6 @@ ClickLabel *makeLink(const QString &text, const QString &name, QRect geometry, Q
     link->setColors(Qt::white, look::kHoverOrange);
     link->setCursor(Qt::PointingHandCursor);
     link->setGeometry(geometry);
-    link->adjustSize();
     return link;
 }
 

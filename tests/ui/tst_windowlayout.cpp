@@ -158,6 +158,13 @@ void TestWindowLayout::fullLayoutPlacesEveryPanel()
     QCOMPARE(m_fixture->find("Picture9")->geometry(), twips::rect(0, 0, 16245, 555));
     QCOMPARE(m_fixture->find("Picture26")->geometry(), twips::rect(90, 60, 2205, 405));
     QCOMPARE(m_fixture->find("Label4")->geometry(), twips::rect(0, 0, 465, 405));
+    const std::pair<const char *, QSize> controlSizes[] = {
+        {"Label29", {495, 225}},   {"Label19", {615, 225}},   {"Picture19", {375, 375}},
+        {"Picture20", {345, 345}}, {"Picture23", {345, 345}}, {"Picture21", {315, 345}},
+    };
+    for (const auto &[name, size] : controlSizes)
+        QCOMPARE(m_fixture->find(QLatin1String(name))->size(),
+                 twips::size(size.width(), size.height()));
     QVERIFY(window()->windowFlags() & Qt::FramelessWindowHint);
 }
 
