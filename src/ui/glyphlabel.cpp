@@ -15,6 +15,12 @@ void GlyphLabel::setGlyphSize(int pixels)
     update();
 }
 
+void GlyphLabel::setGlyphMiddle(int y)
+{
+    m_glyphMiddle = y;
+    update();
+}
+
 void GlyphLabel::paintEvent(QPaintEvent *event)
 {
     const QString caption = text();
@@ -33,7 +39,9 @@ void GlyphLabel::paintEvent(QPaintEvent *event)
     // The triangle's long side is m_glyphSize, its depth a little over half of it.
     const qreal side = m_glyphSize;
     const qreal depth = side * 0.6;
-    const QPointF c = QRectF(rect()).center();
+    QPointF c = QRectF(rect()).center();
+    if (m_glyphMiddle)
+        c.setY(*m_glyphMiddle);
     QPainterPath path;
     switch (caption.at(0).toLatin1()) {
     case '3': // left

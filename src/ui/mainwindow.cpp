@@ -121,6 +121,7 @@ void MainWindow::switchLayout()
 {
     m_tips->hideAll();
     m_titleBar->compactButton()->showNormal();
+    m_layout.switched = true;
     if (!m_layout.compact) {
         m_layout.compact = true;
     } else {
@@ -166,7 +167,7 @@ void MainWindow::showAbout(bool topMost)
 
 void MainWindow::requestOptionsMenu(bool fromLogo)
 {
-    const auto point = windowlayout::optionsMenuPoint(heightTwips(), m_layout.folded, fromLogo);
+    const auto point = windowlayout::optionsMenuPoint(heightTwips(), fromLogo);
     if (point)
         Q_EMIT optionsMenuRequested(mapToGlobal(twips::point(point->x(), point->y())));
 }

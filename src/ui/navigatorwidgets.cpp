@@ -172,9 +172,10 @@ GroupHeader::GroupHeader(int group, QWidget *parent)
 
     m_marker->setObjectName(QStringLiteral("gr_slide_") + n);
     m_marker->setFont(font);
-    // Level with the title: the triangle is centred where a symbol-font glyph sat on its line.
-    m_marker->setGeometry(twips::rect(2250, 90, 195, 225));
+    m_marker->setGeometry(twips::rect(2250, 60, 195, 225));
     m_marker->setGlyphSize(9);
+    // Level with the title, as the symbol font's triangle stood on the title's line.
+    m_marker->setGlyphMiddle(title->geometry().center().y() - m_marker->y());
     look::setTextColor(m_marker, look::kPanelBlue);
     m_marker->setAttribute(Qt::WA_TransparentForMouseEvents);
 }

@@ -8,8 +8,6 @@
 
 namespace productinfo {
 
-namespace {} // namespace
-
 QUrl productSite()
 {
     return QUrl(QLatin1String(product::kSiteAddress));

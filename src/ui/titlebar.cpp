@@ -16,7 +16,6 @@ ClickLabel *makeLink(const QString &text, const QString &name, QRect geometry, Q
     link->setColors(Qt::white, look::kHoverOrange);
     link->setCursor(Qt::PointingHandCursor);
     link->setGeometry(geometry);
-    link->adjustSize();
     return link;
 }
 
@@ -54,7 +53,7 @@ TitleBar::TitleBar(QWidget *parent)
     connect(hotSpot, &ClickLabel::clicked, this, [this] { Q_EMIT optionsRequested(true); });
 
     m_aboutLink = makeLink(QStringLiteral("About"), QStringLiteral("Label29"),
-                           twips::rect(12750, 210, 495, 225), this);
+                           twips::rect(13320, 210, 495, 225), this);
     m_optionsLink = makeLink(QStringLiteral("Options"), QStringLiteral("Label19"),
                              twips::rect(13950, 210, 615, 225), this);
     connect(m_aboutLink, &ClickLabel::clicked, this, [this] {

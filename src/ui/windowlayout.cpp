@@ -57,6 +57,31 @@ const std::array<Placement, 31> kPlacements{{
 }};
 // clang-format on
 
+// Where the window's design puts the widgets that the layout switch places slightly differently;
+// the full layout shows them here until the first switch.
+struct DesignSpot
+{
+    const char *name;
+    QPoint full;
+};
+const std::array<DesignSpot, 6> kDesignSpots{{
+    {"Picture7", {2880, 7620}},
+    {"Picture8", {11130, 7260}},
+    {"Label29", {13320, 210}},
+    {"tip_4", {4170, 8040}},
+    {"tip_5", {7500, 8010}},
+    {"tip_6", {9930, 8070}},
+}};
+
+std::optional<QPoint> designSpotOf(const QString &name)
+{
+    for (const DesignSpot &spot : kDesignSpots) {
+        if (name == QLatin1String(spot.name))
+            return spot.full;
+    }
+    return std::nullopt;
+}
+
 const Placement *find(const QString &name)
 {
     for (const Placement &placement : kPlacements) {
@@ -95,9 +120,12 @@ std::optional<QPoint> positionOf(const QString &name, const State &state)
         return state.folded && !state.compact ? kSplitterFolded : kSplitterShown;
     if (state.compact)
         return placement->compact.value_or(*placement->full);
+    QPoint full = *placement->full;
+    if (!state.switched)
+        full = designSpotOf(name).value_or(full);
     if (state.folded && placement->shiftsWithFold)
-        return *placement->full - QPoint(kFoldShift, 0);
-    return placement->full;
+        return full - QPoint(kFoldShift, 0);
+    return full;
 }
 
 std::optional<bool> visibilityOf(const QString &name, const State &state)
@@ -131,12 +159,12 @@ void apply(QWidget &window, const State &state)
     }
 }
 
-std::optional<QPoint> optionsMenuPoint(int windowHeightTwips, bool folded, bool fromLogo)
+std::optional<QPoint> optionsMenuPoint(int windowHeightTwips, bool fromLogo)
 {
     constexpr int kTop = 550;
     if (fromLogo)
         return QPoint(10, kTop);
-    if (windowHeightTwips < 5000 || (windowHeightTwips > 10000 && folded))
+    if (windowHeightTwips < 5000)
         return QPoint(11180, kTop);
     if (windowHeightTwips > 10000)
         return QPoint(13900, kTop);

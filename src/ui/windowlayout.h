@@ -15,11 +15,13 @@ namespace windowlayout {
 
 // Which layout is shown: the full or the compact one, and whether the navigator is folded
 // away. A fold only shifts the full layout; the compact layout keeps it in store, and the full
-// layout unfolds when it returns.
+// layout unfolds when it returns. Until the first switch the full layout stands as the window
+// was designed; a few of its widgets stand slightly elsewhere once the switch has placed them.
 struct State
 {
     bool compact = false;
     bool folded = false;
+    bool switched = false;
 
     bool operator==(const State &) const = default;
 };
@@ -50,10 +52,9 @@ std::optional<bool> visibilityOf(const QString &name, const State &state);
 // Places every named widget of `window`, shows and hides, sizes the window and its frame.
 void apply(QWidget &window, const State &state);
 
-// Where the options menu opens, in twips of the client area: under "Options" by the window's
-// height (below 5000 the compact layout, above 10000 the full one; the folded full layout has
-// its "Options" where the compact one has it); a click on the logo's hot spot opens it at the
-// logo. A height between the two layouts opens nothing.
-std::optional<QPoint> optionsMenuPoint(int windowHeightTwips, bool folded, bool fromLogo);
+// Where the options menu opens, in twips of the client area: by the window's height, below 5000
+// (the compact layout) and above 10000 (the full one); a click on the logo's hot spot opens it
+// at the logo. A height between the two layouts opens nothing.
+std::optional<QPoint> optionsMenuPoint(int windowHeightTwips, bool fromLogo);
 
 } // namespace windowlayout

@@ -88,6 +88,9 @@ void TestNavigator::startsCollapsedWithTheCatalogue()
     QVERIFY(m_fixture->find("el_toggle_62"));
     QCOMPARE(m_fixture->find("gr_header_4")->height(), twips::toPixels(375));
     QCOMPARE(m_fixture->find("gr_header_0")->height(), twips::toPixels(405));
+    QCOMPARE(m_fixture->find("gr_slide_2")->geometry(), twips::rect(2250, 60, 195, 225));
+    QCOMPARE(m_fixture->find("gr_title_2")->pos(), twips::point(480, 90));
+    QCOMPARE(m_fixture->find("el_toggle_30")->geometry(), twips::rect(480, 45, 180, 180));
 }
 
 void TestNavigator::headerClickOpensOneGroupAtATime_data()

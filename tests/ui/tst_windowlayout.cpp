@@ -17,7 +17,8 @@ struct Spot
     QPoint twips;
 };
 
-// Where the full layout puts the panels of the other subsystems and the title-bar controls.
+// Where the full layout puts the panels of the other subsystems and the title-bar controls once
+// the layout switch has placed them.
 const Spot kFull[] = {
     {"Picture32", {2880, 690}},  {"Picture33", {5010, 690}},  {"Picture1", {2880, 1050}},
     {"Picture3", {2880, 1440}},  {"Picture36", {2880, 6900}}, {"Picture35", {5610, 6900}},
@@ -28,6 +29,12 @@ const Spot kFull[] = {
     {"tip_2", {3000, 1020}},     {"tip_3", {5130, 1020}},     {"tip_4", {4110, 7140}},
     {"tip_5", {7410, 7140}},     {"tip_6", {9780, 7140}},     {"tip_7", {11220, 7650}},
     {"Picture2", {120, 690}},    {"Picture4", {120, 1050}},   {"splitter", {2730, 5040}},
+};
+
+// Where the full layout stands before the first switch, as the window was designed.
+const Spot kDesign[] = {
+    {"Picture7", {2880, 7620}}, {"Picture8", {11130, 7260}}, {"Label29", {13320, 210}},
+    {"tip_4", {4170, 8040}},    {"tip_5", {7500, 8010}},     {"tip_6", {9930, 8070}},
 };
 
 const Spot kCompact[] = {
@@ -60,6 +67,7 @@ private Q_SLOTS:
     void cleanup();
     void fullLayoutPlacesEveryPanel();
     void compactAndBackRestoresEverything();
+    void foldShiftsAndUnfoldRestores_data();
     void foldShiftsAndUnfoldRestores();
     void compactAfterAFoldShowsTheNavigatorOnReturn();
     void doubleClickOnTheTitleBarSwitches();
@@ -71,7 +79,9 @@ private Q_SLOTS:
 
 private:
     void expectAt(const Spot &spot, QPoint shift = {});
-    void expectFull();
+    void expectFull(bool switched);
+    // Where the full layout puts `name` (before or after the first switch), shifted left by a fold.
+    void expectFullSpot(const char *name, bool switched, QPoint shift = {});
     QWidget *window() { return m_fixture->window.get(); }
 
     std::unique_ptr<WindowFixture> m_fixture;
@@ -113,10 +123,25 @@ void TestWindowLayout::expectAt(const Spot &spot, QPoint shift)
                                                        .arg(expected.y())));
 }
 
-void TestWindowLayout::expectFull()
+void TestWindowLayout::expectFullSpot(const char *name, bool switched, QPoint shift)
+{
+    if (!switched) {
+        for (const Spot &spot : kDesign) {
+            if (qstrcmp(spot.name, name) == 0)
+                return expectAt(spot, shift);
+        }
+    }
+    for (const Spot &spot : kFull) {
+        if (qstrcmp(spot.name, name) == 0)
+            return expectAt(spot, shift);
+    }
+    QFAIL(name);
+}
+
+void TestWindowLayout::expectFull(bool switched)
 {
     for (const Spot &spot : kFull)
-        expectAt(spot);
+        expectFullSpot(spot.name, switched);
     for (const char *name : kFullOnly)
         QVERIFY2(m_fixture->find(QLatin1String(name))->isVisible(), name);
     QCOMPARE(window()->size(), twips::size(16245, 10740));
@@ -128,11 +153,18 @@ void TestWindowLayout::expectFull()
 
 void TestWindowLayout::fullLayoutPlacesEveryPanel()
 {
-    expectFull();
+    expectFull(false);
     QCOMPARE(m_fixture->find("Label20_2")->pos(), QPoint(3, 2)); // its tab places it
     QCOMPARE(m_fixture->find("Picture9")->geometry(), twips::rect(0, 0, 16245, 555));
     QCOMPARE(m_fixture->find("Picture26")->geometry(), twips::rect(90, 60, 2205, 405));
     QCOMPARE(m_fixture->find("Label4")->geometry(), twips::rect(0, 0, 465, 405));
+    const std::pair<const char *, QSize> controlSizes[] = {
+        {"Label29", {495, 225}},   {"Label19", {615, 225}},   {"Picture19", {375, 375}},
+        {"Picture20", {345, 345}}, {"Picture23", {345, 345}}, {"Picture21", {315, 345}},
+    };
+    for (const auto &[name, size] : controlSizes)
+        QCOMPARE(m_fixture->find(QLatin1String(name))->size(),
+                 twips::size(size.width(), size.height()));
     QVERIFY(window()->windowFlags() & Qt::FramelessWindowHint);
 }
 
@@ -148,19 +180,31 @@ void TestWindowLayout::compactAndBackRestoresEverything()
     QCOMPARE(m_fixture->window->heightTwips(), 4515);
     QVERIFY(m_fixture->window->layoutState().compact);
 
+    // Back in the full layout the switch's own positions hold, from then on.
     QTest::mouseClick(m_fixture->find("Picture23"), Qt::LeftButton);
-    expectFull();
+    expectFull(true);
+    QTest::mouseClick(m_fixture->find("Picture23"), Qt::LeftButton);
+    QTest::mouseClick(m_fixture->find("Picture23"), Qt::LeftButton);
+    expectFull(true);
+}
+
+void TestWindowLayout::foldShiftsAndUnfoldRestores_data()
+{
+    QTest::addColumn<bool>("switched");
+    QTest::newRow("as designed") << false;
+    QTest::newRow("after the layout switch") << true;
 }
 
 void TestWindowLayout::foldShiftsAndUnfoldRestores()
 {
-    QTest::mouseClick(m_fixture->find("splitter"), Qt::LeftButton);
-    for (const char *name : kFolding) {
-        for (const Spot &spot : kFull) {
-            if (qstrcmp(spot.name, name) == 0)
-                expectAt(spot, QPoint(2720, 0));
-        }
+    QFETCH(bool, switched);
+    if (switched) {
+        m_fixture->window->switchLayout();
+        m_fixture->window->switchLayout();
     }
+    QTest::mouseClick(m_fixture->find("splitter"), Qt::LeftButton);
+    for (const char *name : kFolding)
+        expectFullSpot(name, switched, QPoint(2720, 0));
     expectAt({"tip_0", {3990, 1950}});
     expectAt({"splitter", {0, 5040}});
     QVERIFY(m_fixture->find("Picture2")->isHidden());
@@ -172,7 +216,7 @@ void TestWindowLayout::foldShiftsAndUnfoldRestores()
     QCOMPARE(m_fixture->settings.readText(settingskeys::kSplit), QStringLiteral("1"));
 
     QTest::mouseClick(m_fixture->find("splitter"), Qt::LeftButton);
-    expectFull();
+    expectFull(switched);
     QCOMPARE(m_fixture->settings.readText(settingskeys::kSplit), QStringLiteral("0"));
 }
 
@@ -187,7 +231,7 @@ void TestWindowLayout::compactAfterAFoldShowsTheNavigatorOnReturn()
     // The fold is kept while compact (stored "Split" stays), and undone when the full returns.
     QCOMPARE(m_fixture->window->splitterCaption(), QStringLiteral("4"));
     m_fixture->window->switchLayout();
-    expectFull();
+    expectFull(true);
     QCOMPARE(m_fixture->settings.readText(settingskeys::kSplit), QStringLiteral("0"));
 }
 
@@ -200,7 +244,7 @@ void TestWindowLayout::doubleClickOnTheTitleBarSwitches()
     const QPoint onLogo = m_fixture->find("Picture26")->geometry().center();
     QCOMPARE(bar->childAt(onLogo), nullptr);
     QTest::mouseDClick(bar, Qt::LeftButton, {}, onLogo);
-    expectFull();
+    expectFull(true);
 }
 
 void TestWindowLayout::optionsMenuOpensUnderOptions()
@@ -222,30 +266,31 @@ void TestWindowLayout::optionsMenuOpensUnderOptions()
     QCOMPARE(menu.at(1).at(0).toPoint(), at(10, 550));
     QCOMPARE(menu.at(2).at(0).toPoint(), at(11180, 550));
     QCOMPARE(menu.at(3).at(0).toPoint(), at(10, 550));
-    QCOMPARE(menu.at(4).at(0).toPoint(), at(11180, 550)); // "Options" moved with the fold
+    QCOMPARE(menu.at(4).at(0).toPoint(), at(13900, 550)); // by the height: the full layout's
 }
 
 void TestWindowLayout::optionsMenuRule_data()
 {
     QTest::addColumn<int>("height");
-    QTest::addColumn<bool>("folded");
     QTest::addColumn<bool>("fromLogo");
     QTest::addColumn<int>("x"); // -1: no menu
-    QTest::newRow("compact") << 4515 << false << false << 11180;
-    QTest::newRow("full") << 10740 << false << false << 13900;
-    QTest::newRow("full, folded") << 10740 << true << false << 11180;
-    QTest::newRow("between the layouts") << 7000 << false << false << -1;
-    QTest::newRow("logo, compact") << 4515 << false << true << 10;
-    QTest::newRow("logo, full") << 10740 << false << true << 10;
+    QTest::newRow("compact") << 4515 << false << 11180;
+    QTest::newRow("just below 5000") << 4999 << false << 11180;
+    QTest::newRow("full") << 10740 << false << 13900;
+    QTest::newRow("just above 10000") << 10001 << false << 13900;
+    QTest::newRow("5000") << 5000 << false << -1;
+    QTest::newRow("between the layouts") << 7000 << false << -1;
+    QTest::newRow("10000") << 10000 << false << -1;
+    QTest::newRow("logo, compact") << 4515 << true << 10;
+    QTest::newRow("logo, full") << 10740 << true << 10;
 }
 
 void TestWindowLayout::optionsMenuRule()
 {
     QFETCH(int, height);
-    QFETCH(bool, folded);
     QFETCH(bool, fromLogo);
     QFETCH(int, x);
-    const auto point = windowlayout::optionsMenuPoint(height, folded, fromLogo);
+    const auto point = windowlayout::optionsMenuPoint(height, fromLogo);
     QCOMPARE(point.has_value(), x >= 0);
     if (point)
         QCOMPARE(*point, QPoint(x, 550));
