@@ -220,6 +220,7 @@ QCoro::Task<bool> Application::startUp()
 
     // The group of the selected instrument opens.
     m_window->navigator().toggleGroup(catalogue::groupOf(selected));
+    m_windowStateRestored = true;
 
     // Polling: the first cycle comes with the start-up kick, then one a minute.
     m_pollingCycle.start();
@@ -282,7 +283,10 @@ void Application::shutdown()
     if (m_shutDown || !m_ownsInstance)
         return;
     m_shutDown = true;
-    storeAtShutdown(*m_settings,
-                    snapshotOf(m_state, m_window->heightTwips(), m_window->splitterCaption()));
+    // Ended in the middle of start-up, the window does not yet show what the store holds;
+    // saving it would switch every instrument off and lose the selection and the layout.
+    if (m_windowStateRestored)
+        storeAtShutdown(*m_settings,
+                        snapshotOf(m_state, m_window->heightTwips(), m_window->splitterCaption()));
     exportfiles::cleanExportFolders(*m_settings);
 }

@@ -101,5 +101,6 @@ private:
     NewsRefresh m_newsRefresh;
     UnixSignals *m_unixSignals = nullptr;
     bool m_ownsInstance = false;
+    bool m_windowStateRestored = false; // the stored flags, selection and layout are shown
     bool m_shutDown = false;
 };

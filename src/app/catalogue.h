@@ -34,6 +34,7 @@ struct Instrument
     Group group;
     bool gated;    // evaluation waits for the trading flag
     bool firstRun; // switched on at the very first start
+    bool blankM1;  // the indicator grid leaves the M1 column blank
 };
 
 // Attributes of one slot; index must lie in 0-62.

@@ -6,10 +6,10 @@ bool noticePasses(const QString &notice)
 {
     if (notice.isEmpty())
         return false;
-    // Only the first occurrence counts, and one at the very first character does not reject.
-    if (notice.indexOf(QLatin1String(product::kVersion)) > 0)
+    // An occurrence at the very first character does not reject; any later one does.
+    if (notice.indexOf(QLatin1String(product::kVersion), 1) >= 0)
         return false;
-    if (notice.indexOf(QLatin1String(kNoticeSuppressionMarker)) > 0)
+    if (notice.indexOf(QLatin1String(kNoticeSuppressionMarker), 1) >= 0)
         return false;
     return true;
 }

@@ -23,6 +23,16 @@ QString runtimeFolder()
 
 } // namespace
 
+QString SingleInstance::serverName() const
+{
+#ifdef Q_OS_UNIX
+    // Beside the lock, so that the copies of different users never meet in a shared folder.
+    return runtimeFolder() + QLatin1Char('/') + m_key + QStringLiteral(".socket");
+#else
+    return m_key;
+#endif
+}
+
 SingleInstance::SingleInstance(const QString &key, QObject *parent)
     : QObject(parent)
     , m_key(key)
@@ -51,8 +61,8 @@ bool SingleInstance::acquire()
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     // We hold the lock, so a socket left behind can only be a crashed copy's.
-    QLocalServer::removeServer(m_key);
-    if (m_server->listen(m_key)) {
+    QLocalServer::removeServer(serverName());
+    if (m_server->listen(serverName())) {
         connect(m_server, &QLocalServer::newConnection, this, [this] {
             while (QLocalSocket *socket = m_server->nextPendingConnection()) {
                 connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
@@ -71,7 +81,7 @@ bool SingleInstance::askRunningToShow() const
 {
     // A short blocking exchange, made before this process has a window or a cycle to run.
     QLocalSocket socket;
-    socket.connectToServer(m_key);
+    socket.connectToServer(serverName());
     if (!socket.waitForConnected(kAnswerWaitMs))
         return false;
     socket.write(kShowRequest);

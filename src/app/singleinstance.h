@@ -31,6 +31,8 @@ Q_SIGNALS:
     void showRequested();
 
 private:
+    QString serverName() const;
+
     QString m_key;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;

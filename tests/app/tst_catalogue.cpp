@@ -21,6 +21,7 @@ private Q_SLOTS:
     void coinAttributesStayTogether_data();
     void coinAttributesStayTogether();
     void reservedSlot();
+    void blankM1Column();
     void namesAreDistinct();
 };
 
@@ -264,6 +265,16 @@ void TestCatalogue::reservedSlot()
     QCOMPARE(catalogue::displayCaption(60), QStringLiteral("DXY (Dollar Index)"));
     for (int i = 0; i < catalogue::kInstrumentCount; ++i)
         QCOMPARE(catalogue::isGated(i), catalogue::groupOf(i) != catalogue::Cryptocurrencies);
+}
+
+void TestCatalogue::blankM1Column()
+{
+    // The cryptocurrencies and the two currency indices have no M1 column, nothing else.
+    for (int i = 0; i < catalogue::kSlotCount; ++i) {
+        const bool blank =
+            catalogue::groupOf(i) == catalogue::Cryptocurrencies || i == 60 || i == 61;
+        QVERIFY2(catalogue::hasBlankM1(i) == blank, qPrintable(catalogue::caption(i)));
+    }
 }
 
 void TestCatalogue::namesAreDistinct()

@@ -18,10 +18,13 @@ void TestNoticeRule::rule_data()
     QTest::newRow("plain notice") << "Server maintenance on Sunday" << true;
     QTest::newRow("own version inside") << "Update to 1.76 is out" << false;
     QTest::newRow("starts with own version") << "1.76 is the current version" << true;
-    QTest::newRow("starts with version, repeats it later") << "1.76 and again 1.76" << true;
+    QTest::newRow("starts with version, repeats it later") << "1.76 and again 1.76" << false;
     QTest::newRow("other version") << "Version 1.77 is out" << true;
     QTest::newRow("marker inside") << "x#)!%f*()!3*" << false;
     QTest::newRow("starts with marker") << "#)!%f*()!3* hidden?" << true;
+    QTest::newRow("starts with marker, repeats it later") << "#)!%f*()!3* x #)!%f*()!3*" << false;
+    QTest::newRow("starts with version, marker later") << "1.76 #)!%f*()!3*" << false;
+    QTest::newRow("version after a line break") << "Notice\n1.76" << false;
     QTest::newRow("version at second character") << " 1.76" << false;
     QTest::newRow("blank") << " " << true;
 }

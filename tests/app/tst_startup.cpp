@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/settingskeys.h"
+#include "app/traymenu.h"
 #include "app/trayowner.h"
 #include "testhttpserver.h"
 #include "ui/glyphlabel.h"
@@ -19,6 +20,8 @@
 #include <QTimer>
 
 #include <QCoroTask>
+
+#include <csignal>
 
 namespace {
 
@@ -62,6 +65,8 @@ private Q_SLOTS:
     void unreachableServerStillStarts();
     void secondCopyIsRefused();
     void exportFoldersAreCleanedAtStartAndEnd();
+    void everyWayOutSavesOnce_data();
+    void everyWayOutSavesOnce();
 
 private:
     std::unique_ptr<Application>
@@ -437,6 +442,67 @@ void TestStartup::exportFoldersAreCleanedAtStartAndEnd()
     writeFile(exportFolder + QStringLiteral("GOLD.csv"), "BUY");
     app->exitProgram();
     QCOMPARE(QDir(exportFolder).entryList(QDir::Files), QStringList{"notes.txt"});
+}
+
+void TestStartup::everyWayOutSavesOnce_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<bool>("minClose");
+    QTest::addColumn<bool>("trayAvailable");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("Exit in the tray menu") << "exit" << false << true << true;
+    QTest::newRow("close button") << "close" << false << true << true;
+    QTest::newRow("close button hides to the tray") << "close" << true << true << false;
+    QTest::newRow("close button without a tray") << "close" << true << false << true;
+    QTest::newRow("SIGTERM") << "SIGTERM" << false << true << true;
+    QTest::newRow("SIGINT") << "SIGINT" << false << true << true;
+}
+
+void TestStartup::everyWayOutSavesOnce()
+{
+    QFETCH(QString, way);
+    QFETCH(bool, minClose);
+    QFETCH(bool, trayAvailable);
+    QFETCH(bool, ends);
+    auto app = makeApplication();
+    QVERIFY(start(*app));
+    app->tray().setTrayAvailable([trayAvailable] { return trayAvailable; });
+    app->trayOptions().choose(TrayOptions::MinClose, minClose);
+    app->state().setEnabled(0, false);
+    app->state().setEnabled(14, true);
+    app->state().setSelectedIndex(14);
+    const auto stored = [this](const char *key) {
+        return SettingsStore(m_iniPath).read("InstrumentsChecked", QLatin1String(key));
+    };
+
+    QTimer::singleShot(0, app.get(), [&] {
+        if (way == QLatin1String("exit"))
+            app->tray().menu()->findChild<QAction *>("mnuExit")->trigger();
+        else if (way == QLatin1String("close"))
+            QTest::mouseClick(app->window().findChild<QWidget *>("Picture21"), Qt::LeftButton);
+        else
+            ::raise(way == QLatin1String("SIGTERM") ? SIGTERM : SIGINT);
+    });
+    bool hiddenUnsaved = false;
+    if (!ends) {
+        QTimer::singleShot(300, app.get(), [&] {
+            hiddenUnsaved = app->window().isHidden() && stored("0") == QLatin1String("1");
+            QCoreApplication::exit(7);
+        });
+    }
+    QTimer::singleShot(10000, app.get(), [] { QCoreApplication::exit(9); });
+    QCOMPARE(QApplication::exec(), ends ? 0 : 7);
+    QVERIFY(hiddenUnsaved || ends);
+
+    // Saved once: what changes afterwards is not saved again.
+    QCOMPARE(stored("0"), QStringLiteral("&HFFFFFF"));
+    QCOMPARE(stored("14"), QStringLiteral("&HC000&"));
+    QCOMPARE(SettingsStore(m_iniPath).readText(settingskeys::kInstrumentsSelected),
+             QStringLiteral("14"));
+    app->state().setEnabled(14, false);
+    app->shutdown();
+    app.reset();
+    QCOMPARE(stored("14"), QStringLiteral("&HC000&"));
 }
 
 QTEST_MAIN(TestStartup)

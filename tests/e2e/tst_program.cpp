@@ -8,6 +8,7 @@
 #include "testhttpserver.h"
 
 #include <QDir>
+#include <QFile>
 #include <QNetworkAccessManager>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -56,9 +57,32 @@ private Q_SLOTS:
     void versionAndHelp();
     void startsFetchesAndSavesOnTermination_data();
     void startsFetchesAndSavesOnTermination();
+    void terminationDuringStartUpKeepsTheStore();
     void rejectsABadServerAddress();
     void firstCycleExportsASignal();
+
+private:
+    static void start(QProcess &program, const TestHttpServer &server, const QString &ini);
 };
+
+namespace {
+
+const char *const kStartUpDocuments[] = {
+    "signals/urls.xml", "message.xml", "signals/calendar_1.5_eng.xml",
+    "signals/reviews_eng/list.xml", "signals/news_eng/list.xml"};
+
+} // namespace
+
+void TestProgram::start(QProcess &program, const TestHttpServer &server, const QString &ini)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(QStringLiteral(QUENTARA_BIN), {QStringLiteral("--server"), server.baseAddress(),
+                                                 QStringLiteral("--settings"), ini});
+    QVERIFY(program.waitForStarted());
+}
 
 void TestProgram::versionAndHelp()
 {
@@ -109,16 +133,8 @@ void TestProgram::startsFetchesAndSavesOnTermination()
     }
 
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(QStringLiteral(QUENTARA_BIN), {QStringLiteral("--server"), server.baseAddress(),
-                                                 QStringLiteral("--settings"), ini});
-    QVERIFY(program.waitForStarted());
-
-    for (const char *path : {"signals/urls.xml", "message.xml", "signals/calendar_1.5_eng.xml",
-                             "signals/reviews_eng/list.xml", "signals/news_eng/list.xml"})
+    start(program, server, ini);
+    for (const char *path : kStartUpDocuments)
         QTRY_COMPARE_WITH_TIMEOUT(server.requestCount(QLatin1String(path)), 1, 20000);
 
     // Export files appear while it runs; the orderly shutdown removes them.
@@ -140,6 +156,40 @@ void TestProgram::startsFetchesAndSavesOnTermination()
     QCOMPARE(stored.read("InstrumentsChecked", "14"), QStringLiteral("&HFFFFFF"));
     QCOMPARE(stored.read("InstrumentsChecked", "62"), QStringLiteral("&HFFFFFF"));
     QVERIFY(!exportFile.exists());
+}
+
+void TestProgram::terminationDuringStartUpKeepsTheStore()
+{
+    // The server never answers: the program is stopped while it still waits for the documents
+    // its window shows first, before it has restored the switched-on instruments.
+    TestHttpServer server;
+    QVERIFY(server.start() != 0);
+    TestHttpServer::Route hang;
+    hang.behaviour = TestHttpServer::Behaviour::Hang;
+    for (const char *path : kStartUpDocuments)
+        server.setRoute(QLatin1String(path), hang);
+
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("settings.ini"));
+    {
+        SettingsStore store(ini);
+        for (int i = 0; i < 63; ++i)
+            store.writeEnabled(i, i == 14);
+        store.write("Settings", "InstrumentsSelected", "14");
+        store.write("Settings", "CompactMode", "1");
+        store.write("Settings", "Split", "1");
+    }
+    const QByteArray before = contentOf(ini);
+
+    QProcess program;
+    start(program, server, ini);
+    QTRY_COMPARE_WITH_TIMEOUT(server.requestCount(QStringLiteral("signals/news_eng/list.xml")), 1,
+                              20000);
+    ::kill(program.processId(), SIGTERM);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(contentOf(ini), before);
 }
 
 void TestProgram::rejectsABadServerAddress()

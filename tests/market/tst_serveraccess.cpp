@@ -205,6 +205,14 @@ void TestServerAccess::secureAddressStaysSecure()
     QCOMPARE(text, QString());
     QCOMPARE(m_access->errconnect(), QStringLiteral("1"));
     QCOMPARE(m_server->requestCount(QStringLiteral("signals/eurusd.xml")), 0);
+
+    // A scheme written in capitals is the same scheme: the request goes out as it is.
+    QString upperBase = m_server->baseAddress();
+    upperBase.replace(QStringLiteral("http://"), QStringLiteral("HTTP://"));
+    QCOMPARE(QCoro::waitFor(m_access->openUrl(upperBase + QStringLiteral("signals/eurusd.xml"),
+                                              QStringLiteral("eurusd.xml"))),
+             QStringLiteral("plain"));
+    QCOMPARE(m_access->errconnect(), QStringLiteral("0"));
 }
 
 void TestServerAccess::addressComposition()
