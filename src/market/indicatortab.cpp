@@ -1,7 +1,7 @@
 #include "market/indicatortab.h"
 
 #include "market/markettexts.h"
-#include "market/widgetstyle.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 
 #include <QLabel>
@@ -20,14 +20,13 @@ IndicatorTab::IndicatorTab(QWidget *window, const Names &names, const QString &c
                            int leftTwips)
     : QWidget(window)
 {
-    using namespace widgetstyle;
     setObjectName(names.tab);
     setGeometry(twips::rect(leftTwips, kTop, kWidth, kInactiveHeight));
-    addLabel(this, names.caption, caption, twips::rect(0, 60, kWidth, 240), arial(9.75, true),
-             rgb::kWhite, Qt::AlignHCenter | Qt::AlignTop);
-    m_help = addLabel(this, names.help, QLatin1String(markettexts::kHelpMark),
-                      twips::rect(kWidth - 255, 60, 195, 240), arial(9.75, true), rgb::kWhite,
-                      Qt::AlignHCenter | Qt::AlignTop);
+    look::addLabel(this, names.caption, caption, twips::rect(0, 60, kWidth, 240),
+                   look::captionFont(), Qt::white, Qt::AlignHCenter | Qt::AlignTop);
+    m_help = look::addLabel(this, names.help, QLatin1String(markettexts::kHelpMark),
+                            twips::rect(kWidth - 255, 60, 195, 240), look::captionFont(), Qt::white,
+                            Qt::AlignHCenter | Qt::AlignTop);
     m_help->setToolTip(QString::fromUtf8(markettexts::kHelpToolTip));
     m_help->setCursor(Qt::PointingHandCursor);
     setActive(false);
@@ -36,7 +35,7 @@ IndicatorTab::IndicatorTab(QWidget *window, const Names &names, const QString &c
 void IndicatorTab::setActive(bool active)
 {
     m_active = active;
-    widgetstyle::setBackground(this, active ? widgetstyle::kPanelBlue : widgetstyle::kInactiveGrey);
+    look::fill(this, active ? look::kPanelBlue : look::kInactiveGrey);
     // Only the height changes: the window's layouts decide where the tab stands.
     resize(width(), twips::toPixels(active ? kActiveHeight : kInactiveHeight));
 }

@@ -9,7 +9,7 @@ QLabel *makeHelpLabel(int k, QWidget *parent)
     label->setObjectName(QStringLiteral("Label20_%1").arg(k));
     label->setToolTip(QStringLiteral("Подсказка"));
     label->setCursor(Qt::WhatsThisCursor);
-    label->setFont(look::arial(9.75, true));
+    label->setFont(look::captionFont());
     look::setTextColor(label, Qt::white);
     label->adjustSize();
     return label;

@@ -1,5 +1,7 @@
 #include "ui/windowframe.h"
 
+#include "ui/look.h"
+
 #include <QPainter>
 
 WindowFrame::WindowFrame(QWidget *window)
@@ -15,6 +17,6 @@ void WindowFrame::paintEvent(QPaintEvent *)
     // the window ends, so that all four show.
     const QRect visible = rect() & parentWidget()->rect();
     QPainter painter(this);
-    painter.setPen(QColor(0x00, 0x4F, 0x96));
+    painter.setPen(look::kFrameBlue);
     painter.drawRect(visible.adjusted(0, 0, -1, -1));
 }

@@ -2,7 +2,7 @@
 #include "app/settingskeys.h"
 #include "market/indicatorarea.h"
 #include "market/marketview.h"
-#include "market/svgpicture.h"
+#include "ui/svgpicture.h"
 #include "recordbuilder.h"
 #include "testhttpserver.h"
 #include "ui/mainwindow.h"
