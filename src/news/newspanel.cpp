@@ -6,10 +6,10 @@
 #include "news/articlegrid.h"
 #include "news/articlereader.h"
 #include "news/calendargrid.h"
-#include "news/newsstyle.h"
 #include "news/newstab.h"
 #include "news/newstexts.h"
 #include "news/newswindow.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 #include "ui/wheelscroll.h"
 
@@ -43,13 +43,8 @@ QRect rectOf(const int (&r)[4])
 QLabel *label(const char *name, const QString &text, const QFont &font, const QColor &colour,
               const int (&geometry)[4], QWidget *parent)
 {
-    auto *widget = new QLabel(text, parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setFont(font);
-    newsstyle::setTextColour(widget, colour);
-    widget->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    widget->setGeometry(rectOf(geometry));
-    return widget;
+    return look::addLabel(parent, QLatin1String(name), text, rectOf(geometry), font, colour,
+                          Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 QComboBox *selector(const char *name, const QStringList &entries, int index,
@@ -57,7 +52,7 @@ QComboBox *selector(const char *name, const QStringList &entries, int index,
 {
     auto *box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
-    box->setFont(newsstyle::gridFont());
+    box->setFont(look::textFont());
     box->addItems(entries);
     box->setCurrentIndex(index);
     box->setMaxVisibleItems(entries.size());
@@ -108,11 +103,11 @@ void NewsPanel::buildTitleBar()
 {
     auto *bar = new QWidget(&m_window);
     bar->setObjectName(QStringLiteral("Picture6"));
-    newsstyle::fill(bar, newsstyle::kPanelBlue);
+    look::fill(bar, look::kPanelBlue);
     bar->setGeometry(rectOf(kTitleBar));
 
-    const QFont captionFont = newsstyle::gridFont();
-    m_title = label("Label28", QLatin1String(newstexts::kCalendarTitle), newsstyle::captionFont(),
+    const QFont captionFont = look::textFont();
+    m_title = label("Label28", QLatin1String(newstexts::kCalendarTitle), look::captionFont(),
                     Qt::white, kTitle, bar);
     m_zoneCaption = label("Label23", QLatin1String(newstexts::kTimezone), captionFont, Qt::white,
                           kZoneCaption, bar);
@@ -132,7 +127,7 @@ void NewsPanel::buildGridArea()
 {
     auto *area = new QWidget(&m_window);
     area->setObjectName(QStringLiteral("Picture7"));
-    newsstyle::fill(area, Qt::white);
+    look::fill(area, Qt::white);
     area->setGeometry(rectOf(kGridArea));
     const QRect inside(QPoint(0, 0), area->size());
 
@@ -146,10 +141,10 @@ void NewsPanel::buildGridArea()
 
     m_updatingStrip = new QWidget(area);
     m_updatingStrip->setObjectName(QStringLiteral("Picture39"));
-    newsstyle::fill(m_updatingStrip, Qt::white);
+    look::fill(m_updatingStrip, Qt::white);
     m_updatingStrip->setGeometry(rectOf(kStrip));
-    label("Label27", QString::fromUtf8(newstexts::kUpdating), newsstyle::gridFont(),
-          newsstyle::kInactiveGrey, kStripText, m_updatingStrip);
+    label("Label27", QString::fromUtf8(newstexts::kUpdating), look::textFont(), look::kInactiveGrey,
+          kStripText, m_updatingStrip);
 }
 
 calendar::Filter NewsPanel::filter() const

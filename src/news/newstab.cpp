@@ -1,7 +1,7 @@
 #include "news/newstab.h"
 
-#include "news/newsstyle.h"
 #include "news/newstexts.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 
 #include <QFontMetrics>
@@ -19,8 +19,8 @@ QLabel *whiteLabel(const char *name, const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
-    label->setFont(newsstyle::captionFont());
-    newsstyle::setTextColour(label, Qt::white);
+    label->setFont(look::captionFont());
+    look::setTextColor(label, Qt::white);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;
 }
@@ -51,7 +51,7 @@ NewsTab::NewsTab(const Names &names, const QString &caption, int leftTwips, int 
 void NewsTab::setActive(bool active)
 {
     m_active = active;
-    newsstyle::fill(this, active ? newsstyle::kPanelBlue : newsstyle::kInactiveGrey);
+    look::fill(this, active ? look::kPanelBlue : look::kInactiveGrey);
     resize(width(), twips::toPixels(active ? kActiveHeightTwips : kInactiveHeightTwips));
 }
 

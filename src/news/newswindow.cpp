@@ -1,9 +1,9 @@
 #include "news/newswindow.h"
 
+#include "news/newstexts.h"
 #include "ui/artwork.h"
 #include "ui/hoverbutton.h"
-#include "news/newsstyle.h"
-#include "news/newstexts.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 
 #include <QDesktopServices>
@@ -36,7 +36,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.setPen(newsstyle::kPanelBlue);
+        painter.setPen(look::kPanelBlue);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 };
@@ -53,12 +53,12 @@ NewsWindow::NewsWindow(QWidget *focusReturn, ArticlePage::ExternalOpener openExt
     setWindowTitle(QString::fromUtf8(newstexts::kReaderCaption));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips::size(kClientWidthTwips, kClientHeightTwips));
-    newsstyle::fill(this, Qt::white);
+    look::fill(this, Qt::white);
 
     m_loading = new QLabel(QLatin1String(newstexts::kReaderLoading), this);
     m_loading->setObjectName(QStringLiteral("Label3"));
-    m_loading->setFont(newsstyle::arial(8.25, true));
-    newsstyle::setTextColour(m_loading, newsstyle::kPanelBlue);
+    m_loading->setFont(look::arial(8.25, true));
+    look::setTextColor(m_loading, look::kPanelBlue);
     m_loading->setAlignment(Qt::AlignCenter);
     m_loading->setGeometry(twips::rect(60, 3660, 12405, 225));
 
@@ -93,13 +93,13 @@ void NewsWindow::buildTitleBar()
 {
     m_titleBar = new QWidget(this);
     m_titleBar->setObjectName(QStringLiteral("Picture9"));
-    newsstyle::fill(m_titleBar, newsstyle::kTitleBlue);
+    look::fill(m_titleBar, look::kTitleBlue);
     m_titleBar->setGeometry(twips::rect(0, 0, kClientWidthTwips, kTitleBarHeightTwips));
 
     m_title = new QLabel(QLatin1String(newstexts::kReaderTitle), m_titleBar);
     m_title->setObjectName(QStringLiteral("Label1"));
-    m_title->setFont(newsstyle::arial(12, true));
-    newsstyle::setTextColour(m_title, Qt::white);
+    m_title->setFont(look::arial(12, true));
+    look::setTextColor(m_title, Qt::white);
     m_title->setGeometry(twips::rect(150, 150, 11505, 345));
 
     m_closeButton = new HoverButton(artwork::kCloseButton, m_titleBar);
