@@ -6,10 +6,10 @@
 #include "news/articlegrid.h"
 #include "news/articlereader.h"
 #include "news/calendargrid.h"
-#include "news/newstab.h"
 #include "news/newstexts.h"
 #include "news/newswindow.h"
 #include "ui/look.h"
+#include "ui/tabstrip.h"
 #include "ui/twips.h"
 #include "ui/wheelscroll.h"
 
@@ -23,6 +23,15 @@ namespace {
 // The panel's places in the full layout, in twips.
 constexpr int kTitleBar[] = {2880, 7260, 8145, 375};
 constexpr int kGridArea[] = {2880, 7620, 8145, 2955};
+
+// The tab strips, in the order of NewsPanel::Tab.
+constexpr int kTabTop = 6900;
+constexpr auto kLeading = TabStrip::CaptionPlace::Leading;
+constexpr TabStrip::Design kTabs[] = {
+    {"Picture36", "Label34", 3, newstexts::kCalendarTab, 2880, kTabTop, 2715, kLeading},
+    {"Picture35", "Label33", 5, newstexts::kFeedTab, 5610, kTabTop, 2715, kLeading},
+    {"Picture37", "Label37", 6, newstexts::kReviewTab, 8340, kTabTop, 2685, kLeading},
+};
 
 // Inside the title bar.
 constexpr int kTitle[] = {120, 0, 2820, 375};
@@ -72,16 +81,9 @@ NewsPanel::NewsPanel(QWidget &window, AppState &state, SettingsStore &settings, 
     , m_settings(settings)
     , m_options(std::move(options))
 {
-    const NewsTab::Names names[] = {{"Picture36", "Label34", "Label20_3"},
-                                    {"Picture35", "Label33", "Label20_5"},
-                                    {"Picture37", "Label37", "Label20_6"}};
-    const char *captions[] = {newstexts::kCalendarTab, newstexts::kFeedTab, newstexts::kReviewTab};
-    const int lefts[] = {2880, 5610, 8340};
-    const int widths[] = {2715, 2715, 2685};
-    for (int t = 0; t < 3; ++t) {
-        m_tabs[t] =
-            new NewsTab(names[t], QLatin1String(captions[t]), lefts[t], widths[t], &m_window);
-        connect(m_tabs[t], &NewsTab::chosen, this, [this, t] { chooseTab(Tab(t)); });
+    for (int t = 0; t < int(m_tabs.size()); ++t) {
+        m_tabs[t] = new TabStrip(kTabs[t], &m_window);
+        connect(m_tabs[t], &TabStrip::clicked, this, [this, t] { chooseTab(Tab(t)); });
     }
     buildTitleBar();
     buildGridArea();
