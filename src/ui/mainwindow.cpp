@@ -50,7 +50,7 @@ MainWindow::MainWindow(AppState &state, SettingsStore &settings, QWidget *parent
     , m_titleBar(new TitleBar(this))
     , m_splitter(new GlyphLabel(QStringLiteral("3"), this))
     , m_tips(new TipSet(*this, settings))
-    , m_frame(new WindowFrame(this))
+    , m_frame(new WindowFrame(this, QStringLiteral("Shape5"), look::kFrameBlue))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QLatin1String(product::kName));
