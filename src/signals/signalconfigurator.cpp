@@ -50,8 +50,7 @@ SignalConfigurator::SignalConfigurator(SettingsStore &settings, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(QStringLiteral("Signal configurator"));
-    // The layout is measured in twips for this face and size.
-    setFont(look::arial(8));
+    setFont(look::dialogFont());
     setFixedSize(twips::size(kClientWidth, kClientHeight));
     build();
     load();

@@ -44,8 +44,7 @@ TerminalFoldersDialog::TerminalFoldersDialog(SettingsStore &settings, QWidget *p
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Папки обмена с Bravik-PRO"));
-    // The layout is measured in twips for this face and size.
-    setFont(look::arial(8));
+    setFont(look::dialogFont());
     setFixedSize(twips::size(kClientWidth, kClientHeight));
     build();
     for (int folder = 1; folder <= kFolderCount; ++folder)

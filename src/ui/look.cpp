@@ -29,6 +29,11 @@ QFont textFont()
     return arial(8.25);
 }
 
+QFont dialogFont()
+{
+    return arial(8);
+}
+
 void fill(QWidget *widget, const QColor &background)
 {
     QPalette palette = widget->palette();

@@ -39,6 +39,8 @@ QFont arial(qreal points, bool bold = false);
 QFont captionFont();
 // The window's plain text, its grids and selectors: Arial 8.25 pt.
 QFont textFont();
+// The signal dialogs, whose layouts are measured in twips for this face and size: Arial 8 pt.
+QFont dialogFont();
 
 // Fills the widget's background; the second form sets the colour of its text as well.
 void fill(QWidget *widget, const QColor &background);
