@@ -43,7 +43,6 @@ AboutWindow::AboutWindow(QWidget *parent)
     close->setObjectName(QStringLiteral("aboutClose"));
     close->setToolTip(QStringLiteral("Закрыть"));
     close->setGeometry(twips::rect(kWidth - 315 - 120, 60, 315, 345));
-    close->setCursor(Qt::PointingHandCursor);
     connect(close, &HoverButton::clicked, this, &QWidget::close);
 
     const int top = twips::toPixels(kTitleHeight);

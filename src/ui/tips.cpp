@@ -18,8 +18,7 @@ ClickLabel *makeLink(const QString &text, const QString &name, const QColor &col
 {
     auto *link = new ClickLabel(text, parent);
     link->setObjectName(name);
-    link->setColors(color, look::kHoverOrange);
-    link->setCursor(Qt::PointingHandCursor);
+    link->setLinkColor(color);
     link->adjustSize();
     return link;
 }
