@@ -10,7 +10,6 @@
 
 #include <QDesktopServices>
 #include <QEvent>
-#include <QLabel>
 #include <QScreen>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -35,12 +34,9 @@ NewsWindow::NewsWindow(QWidget *focusReturn, ArticlePage::ExternalOpener openExt
     setFixedSize(twips::size(kClientWidthTwips, kClientHeightTwips));
     look::fill(this, Qt::white);
 
-    m_loading = new QLabel(QLatin1String(newstexts::kReaderLoading), this);
-    m_loading->setObjectName(QStringLiteral("Label3"));
-    m_loading->setFont(look::arial(8.25, true));
-    look::setTextColor(m_loading, look::kPanelBlue);
-    m_loading->setAlignment(Qt::AlignCenter);
-    m_loading->setGeometry(twips::rect(60, 3660, 12405, 225));
+    look::addLabel(this, QStringLiteral("Label3"), QLatin1String(newstexts::kReaderLoading),
+                   twips::rect(60, 3660, 12405, 225), look::arial(8.25, true), look::kPanelBlue,
+                   Qt::AlignCenter);
 
     m_browser = new QWebEngineView(this);
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));

@@ -7,7 +7,6 @@
 #include <QWidget>
 
 class HoverButton;
-class QLabel;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -48,7 +47,6 @@ private:
     QWebEngineProfile *m_profile;
     ArticlePage *m_page;
     QWebEngineView *m_browser = nullptr;
-    QLabel *m_loading = nullptr;
     HoverButton *m_closeButton = nullptr;
     QUrl m_address;
     bool m_wasActive = false;
