@@ -2,7 +2,7 @@
 
 #include "market/indicatorgridfill.h"
 #include "market/marketview.h"
-#include "market/widgetstyle.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 
 #include <QFontMetrics>
@@ -20,8 +20,8 @@ constexpr int kCellPadding = 8; // pixels the view keeps free around a cell's te
 IndicatorTableModel::IndicatorTableModel(const IndicatorGrid &grid, QObject *parent)
     : QAbstractTableModel(parent)
     , m_grid(grid)
-    , m_font(widgetstyle::arial(kFontPoints))
-    , m_boldFont(widgetstyle::arial(kFontPoints, true))
+    , m_font(look::arial(kFontPoints))
+    , m_boldFont(look::arial(kFontPoints, true))
 {}
 
 int IndicatorTableModel::rowCount(const QModelIndex &parent) const
@@ -43,7 +43,7 @@ QVariant IndicatorTableModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return cell.text;
     case Qt::ForegroundRole:
-        return widgetstyle::colour(cell.colour);
+        return look::fromRgb(cell.colour);
     case Qt::FontRole:
         return fontOf(cell.bold);
     case Qt::TextAlignmentRole:
@@ -76,7 +76,7 @@ IndicatorTable::IndicatorTable(QWidget *parent, MarketView &view)
 {
     setObjectName(QStringLiteral("gMAIN"));
     setModel(&m_model);
-    setFont(widgetstyle::arial(kFontPoints));
+    setFont(look::arial(kFontPoints));
     horizontalHeader()->hide();
     verticalHeader()->hide();
     horizontalHeader()->setMinimumSectionSize(0);
@@ -89,8 +89,9 @@ IndicatorTable::IndicatorTable(QWidget *parent, MarketView &view)
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     setFrameShape(QFrame::Box);
-    setStyleSheet(QStringLiteral("QTableView { background: white; gridline-color: #C0C0C0;"
-                                 " border: 1px solid #808080; }"));
+    setStyleSheet(QStringLiteral("QTableView { background: white; gridline-color: %1;"
+                                 " border: 1px solid %2; }")
+                      .arg(look::kLightGrey.name(), look::kInactiveGrey.name()));
 
     int width = 2; // the frame
     for (int column = 0; column < IndicatorGrid::kColumns; ++column) {

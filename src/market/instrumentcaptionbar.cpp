@@ -1,8 +1,9 @@
 #include "market/instrumentcaptionbar.h"
 
 #include "market/markettexts.h"
-#include "market/svgpicture.h"
-#include "market/widgetstyle.h"
+#include "ui/artwork.h"
+#include "ui/look.h"
+#include "ui/svgpicture.h"
 #include "ui/twips.h"
 
 #include <QLabel>
@@ -22,20 +23,20 @@ struct StatusLook
 {
     const char *icon;
     const char *text;
-    Rgb colour;
+    QColor colour;
 };
 
 StatusLook lookOf(ConnectionStatus status)
 {
     switch (status) {
     case ConnectionStatus::Connecting:
-        return {":/market/connecting.svg", markettexts::kConnecting, widgetstyle::kLinkBlue};
+        return {artwork::kConnecting, markettexts::kConnecting, look::kTitleBlue};
     case ConnectionStatus::Online:
-        return {":/market/online.svg", markettexts::kOnline, widgetstyle::kLinkBlue};
+        return {artwork::kOnline, markettexts::kOnline, look::kTitleBlue};
     case ConnectionStatus::Offline:
         break;
     }
-    return {":/market/offline.svg", markettexts::kOffline, widgetstyle::kAlarmRed};
+    return {artwork::kOffline, markettexts::kOffline, look::kAlarmRed};
 }
 
 } // namespace
@@ -43,24 +44,24 @@ StatusLook lookOf(ConnectionStatus status)
 InstrumentCaptionBar::InstrumentCaptionBar(QWidget *window, MarketView &view)
     : QWidget(window)
 {
-    using namespace widgetstyle;
     setObjectName(QStringLiteral("Picture1"));
     setGeometry(twips::rect(kLeft, kTop, kWidth, kHeight));
-    setBackground(this, kPanelBlue);
-    m_caption = addLabel(this, QStringLiteral("Label1"), view.caption(),
-                         twips::rect(120, 75, kWidth - kPlateWidth - 360, 255), arial(9.75, true),
-                         rgb::kWhite);
+    look::fill(this, look::kPanelBlue);
+    m_caption = look::addLabel(this, QStringLiteral("Label1"), view.caption(),
+                               twips::rect(120, 75, kWidth - kPlateWidth - 360, 255),
+                               look::captionFont(), Qt::white);
 
     auto *plate = new QWidget(this);
     plate->setGeometry(twips::rect(kWidth - kPlateWidth - 90, (kHeight - kPlateHeight) / 2,
                                    kPlateWidth, kPlateHeight));
-    setBackground(plate, rgb::kWhite);
+    look::fill(plate, Qt::white);
     m_statusIcon = new SvgPicture(plate);
     m_statusIcon->setObjectName(QStringLiteral("progress"));
     m_statusIcon->setGeometry(twips::rect(90, 22, 240, 240));
-    m_statusText = addLabel(plate, QStringLiteral("progress_label"), QString(),
-                            twips::rect(405, 22, kPlateWidth - 450, 240), arial(8.25, true),
-                            rgb::kBlack, Qt::AlignLeft | Qt::AlignVCenter);
+    m_statusText =
+        look::addLabel(plate, QStringLiteral("progress_label"), QString(),
+                       twips::rect(405, 22, kPlateWidth - 450, 240), look::arial(8.25, true),
+                       Qt::black, Qt::AlignLeft | Qt::AlignVCenter);
     showStatus(view.status());
 
     connect(&view, &MarketView::captionChanged, m_caption, &QLabel::setText);
@@ -69,10 +70,8 @@ InstrumentCaptionBar::InstrumentCaptionBar(QWidget *window, MarketView &view)
 
 void InstrumentCaptionBar::showStatus(ConnectionStatus status)
 {
-    const StatusLook look = lookOf(status);
-    m_statusIcon->setSource(QLatin1String(look.icon));
-    m_statusText->setText(QLatin1String(look.text));
-    QPalette palette = m_statusText->palette();
-    palette.setColor(QPalette::WindowText, widgetstyle::colour(look.colour));
-    m_statusText->setPalette(palette);
+    const StatusLook shown = lookOf(status);
+    m_statusIcon->setSource(QLatin1String(shown.icon));
+    m_statusText->setText(QLatin1String(shown.text));
+    look::setTextColor(m_statusText, shown.colour);
 }

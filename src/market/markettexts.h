@@ -24,7 +24,5 @@ inline constexpr char kOffline[] = "Offline";
 inline constexpr char kIndicatorsTab[] = "Indicators";
 inline constexpr char kPivotPointsTab[] = "Pivot Points";
 inline constexpr char kUpdatingLevels[] = "Updating levels...";
-inline constexpr char kHelpMark[] = "?";
-inline constexpr char kHelpToolTip[] = "Подсказка";
 
 } // namespace markettexts

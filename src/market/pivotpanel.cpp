@@ -1,8 +1,9 @@
 #include "market/pivotpanel.h"
 
 #include "market/marketview.h"
-#include "market/svgpicture.h"
-#include "market/widgetstyle.h"
+#include "ui/artwork.h"
+#include "ui/look.h"
+#include "ui/svgpicture.h"
 #include "ui/twips.h"
 
 #include <QLabel>
@@ -60,18 +61,18 @@ QString indexed(const char *name, int index)
 PivotLevelMarker::PivotLevelMarker(QWidget *column, Level level, int columnNumber)
     : QWidget(column)
 {
-    using namespace widgetstyle;
     const char *name = kLevelNames.at(level);
     setObjectName(indexed(name, columnNumber));
-    setBackground(this, rgb::kWhite);
-    addLabel(this, QString(), QLatin1String(kLevelCaptions.at(level)),
-             twips::rect(90, 30, 225, 180), arial(kSmallPoints), kInactiveGrey, Qt::AlignHCenter);
+    look::fill(this, Qt::white);
+    look::addLabel(this, QString(), QLatin1String(kLevelCaptions.at(level)),
+                   twips::rect(90, 30, 225, 180), look::arial(kSmallPoints), look::kInactiveGrey,
+                   Qt::AlignHCenter);
     const bool pivot = level == Level::P;
     // r3price ... s3price; the pivot's own is pprice.
-    m_price = addLabel(
+    m_price = look::addLabel(
         this, QLatin1String(name) + QStringLiteral("price_") + QString::number(columnNumber),
-        QString(), twips::rect(360, 30, 585, kMarkerHeight), arial(kSmallPoints, pivot),
-        pivot ? rgb::kBlack : kInactiveGrey);
+        QString(), twips::rect(360, 30, 585, kMarkerHeight), look::arial(kSmallPoints, pivot),
+        pivot ? QColor(Qt::black) : look::kInactiveGrey);
     place(QString(), PivotColumnState::kInitialTops.at(level));
 }
 
@@ -84,7 +85,7 @@ void PivotLevelMarker::place(const QString &price, int topTwips)
 void PivotLevelMarker::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(widgetstyle::colour(widgetstyle::kLightGrey));
+    painter.setPen(look::kLightGrey);
     const QRect frame = twips::rect(60, 0, 285, kMarkerHeight);
     painter.drawRect(frame.adjusted(0, 0, -1, -1));
     painter.drawLine(0, 0, twips::toPixels(kTickEnd), 0); // the tick's part inside the marker
@@ -93,25 +94,24 @@ void PivotLevelMarker::paintEvent(QPaintEvent *)
 PivotColumnView::PivotColumnView(QWidget *panel, int column, int leftTwips, int widthTwips)
     : QWidget(panel)
 {
-    using namespace widgetstyle;
     setObjectName(indexed("Picture34", column));
     setGeometry(twips::rect(leftTwips, kColumnTop, widthTwips, kColumnHeight));
-    setBackground(this, rgb::kWhite);
+    look::fill(this, Qt::white);
 
     auto *scale = new QWidget(this);
     scale->setObjectName(indexed("Line2", column));
     scale->setGeometry(QRect(twips::point(kScaleX, 0), QSize(1, twips::toPixels(kScaleHeight))));
-    setBackground(scale, kLightGrey);
+    look::fill(scale, look::kLightGrey);
 
     for (int level = 0; level < PivotColumnState::kLevelCount; ++level)
         m_markers.at(level) = new PivotLevelMarker(this, static_cast<Level>(level), column);
 
     m_priceMarker = new SvgPicture(this);
     m_priceMarker->setObjectName(indexed("price", column));
-    m_priceMarker->setSource(QStringLiteral(":/market/price.svg"));
-    m_priceCaption = addLabel(m_priceMarker, indexed("pricecaption", column), QString(),
-                              twips::rect(0, 60, 675, 225), arial(kSmallPoints), rgb::kWhite,
-                              Qt::AlignHCenter | Qt::AlignTop);
+    m_priceMarker->setSource(QLatin1String(artwork::kPriceMarker));
+    m_priceCaption = look::addLabel(m_priceMarker, indexed("pricecaption", column), QString(),
+                                    twips::rect(0, 60, 675, 225), look::arial(kSmallPoints),
+                                    Qt::white, Qt::AlignHCenter | Qt::AlignTop);
     showState(PivotColumnState());
 }
 
@@ -129,7 +129,7 @@ void PivotColumnView::paintEvent(QPaintEvent *)
 {
     // The marker draws its own part of the tick; the part that crosses the scale lies outside it.
     QPainter painter(this);
-    painter.setPen(widgetstyle::colour(widgetstyle::kLightGrey));
+    painter.setPen(look::kLightGrey);
     const int start = twips::toPixels(kMarkerLeft + kTickStart);
     for (const PivotLevelMarker *marker : m_markers)
         painter.drawLine(start, marker->y(), marker->x(), marker->y());
@@ -139,15 +139,14 @@ PivotPanel::PivotPanel(QWidget *tableArea, MarketView &view)
     : QWidget(tableArea)
     , m_view(view)
 {
-    using namespace widgetstyle;
     setObjectName(QStringLiteral("pivotpic"));
     setGeometry(twips::rect(60, 60, 13125, 5145));
-    setBackground(this, rgb::kWhite);
+    look::fill(this, Qt::white);
     for (int column = 1; column <= PivotPanelState::kColumns; ++column) {
         const ColumnPlace &place = kColumnPlaces.at(column - 1);
-        addLabel(this, indexed("PPtimeframe", place.heading), QLatin1String(place.caption),
-                 twips::rect(place.headingLeft, 60, 585, 225), arial(9.75, true), rgb::kBlack,
-                 Qt::AlignHCenter | Qt::AlignTop);
+        look::addLabel(this, indexed("PPtimeframe", place.heading), QLatin1String(place.caption),
+                       twips::rect(place.headingLeft, 60, 585, 225), look::captionFont(), Qt::black,
+                       Qt::AlignHCenter | Qt::AlignTop);
         m_columns.at(column - 1) = new PivotColumnView(this, column, place.left, place.width);
     }
     showLevels();

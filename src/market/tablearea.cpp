@@ -4,7 +4,7 @@
 #include "market/markettexts.h"
 #include "market/marketview.h"
 #include "market/pivotpanel.h"
-#include "market/widgetstyle.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 
 #include <QLabel>
@@ -15,30 +15,29 @@ constexpr int kLeft = 2880;
 constexpr int kTop = 1440;
 constexpr int kWidth = 13245;
 constexpr int kHeight = 5265;
-constexpr Rgb kTextGrey = 0x404040;
 
 QWidget *makeDataMissingPanel(QWidget *area, const QString &questionsAddress)
 {
-    using namespace widgetstyle;
     auto *panel = new QWidget(area);
     panel->setObjectName(QStringLiteral("errpic"));
     panel->setGeometry(twips::rect(60, 60, 13125, 5145));
-    setBackground(panel, rgb::kWhite);
+    look::fill(panel, Qt::white);
 
     constexpr int kTextLeft = 1560;
     constexpr int kTextWidth = 10000;
-    QLabel *first = addLabel(panel, QString(), QString::fromUtf8(markettexts::kDataMissingLine1),
-                             twips::rect(kTextLeft, 1650, kTextWidth, 300), arial(9.75, true),
-                             kTextGrey, Qt::AlignHCenter | Qt::AlignTop);
+    QLabel *first =
+        look::addLabel(panel, QString(), QString::fromUtf8(markettexts::kDataMissingLine1),
+                       twips::rect(kTextLeft, 1650, kTextWidth, 300), look::captionFont(),
+                       look::kTextGrey, Qt::AlignHCenter | Qt::AlignTop);
     first->setWordWrap(true);
-    addLabel(panel, QString(), QString::fromUtf8(markettexts::kDataMissingLine2),
-             twips::rect(kTextLeft, 2070, kTextWidth, 300), arial(9.75), kTextGrey,
-             Qt::AlignHCenter | Qt::AlignTop);
+    look::addLabel(panel, QString(), QString::fromUtf8(markettexts::kDataMissingLine2),
+                   twips::rect(kTextLeft, 2070, kTextWidth, 300), look::arial(9.75),
+                   look::kTextGrey, Qt::AlignHCenter | Qt::AlignTop);
 
     // The last line links the questions-and-answers section.
     QLabel *third =
-        addLabel(panel, QString(), QString(), twips::rect(kTextLeft, 2640, kTextWidth, 600),
-                 arial(8.25), kInactiveGrey, Qt::AlignHCenter | Qt::AlignTop);
+        look::addLabel(panel, QString(), QString(), twips::rect(kTextLeft, 2640, kTextWidth, 600),
+                       look::textFont(), look::kInactiveGrey, Qt::AlignHCenter | Qt::AlignTop);
     third->setTextFormat(Qt::RichText);
     third->setWordWrap(true);
     third->setOpenExternalLinks(true);
@@ -51,14 +50,13 @@ QWidget *makeDataMissingPanel(QWidget *area, const QString &questionsAddress)
 
 QWidget *makeRefreshPanel(QWidget *area)
 {
-    using namespace widgetstyle;
     auto *panel = new QWidget(area);
     panel->setObjectName(QStringLiteral("RefreshPivots"));
     // As placed over the window, where the table area's corner is (2880, 1440).
     panel->setGeometry(twips::rect(2910 - kLeft, 1500 - kTop, 13155, 5115));
-    setBackground(panel, rgb::kWhite);
-    addLabel(panel, QStringLiteral("Label18"), QLatin1String(markettexts::kUpdatingLevels),
-             panel->rect(), arial(9.75, true), kInactiveGrey, Qt::AlignCenter);
+    look::fill(panel, Qt::white);
+    look::addLabel(panel, QStringLiteral("Label18"), QLatin1String(markettexts::kUpdatingLevels),
+                   panel->rect(), look::captionFont(), look::kInactiveGrey, Qt::AlignCenter);
     panel->hide();
     return panel;
 }
@@ -70,7 +68,7 @@ TableArea::TableArea(QWidget *window, MarketView &view, const QString &questions
 {
     setObjectName(QStringLiteral("Picture3"));
     setGeometry(twips::rect(kLeft, kTop, kWidth, kHeight));
-    widgetstyle::setBackground(this, rgb::kWhite);
+    look::fill(this, Qt::white);
 
     new IndicatorTable(this, view);
     new PivotPanel(this, view);

@@ -1,8 +1,8 @@
 #include "news/articlegrid.h"
 
 #include "news/gridlook.h"
-#include "news/newsstyle.h"
 #include "news/newstexts.h"
+#include "ui/look.h"
 
 #include <QMouseEvent>
 
@@ -42,7 +42,7 @@ void ArticleGrid::showRows(const QList<articlelist::Row> &rows)
         QTableWidgetItem *link =
             cell(QLatin1String(newstexts::kReadMore), Qt::AlignRight | Qt::AlignVCenter);
         link->setFont(linkFont);
-        link->setForeground(newsstyle::kPanelBlue);
+        link->setForeground(look::kPanelBlue);
         setItem(r, kLinkColumn, link);
     }
     setUpdatesEnabled(true);

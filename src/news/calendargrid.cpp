@@ -1,8 +1,8 @@
 #include "news/calendargrid.h"
 
 #include "news/gridlook.h"
-#include "news/newsstyle.h"
 #include "news/newstexts.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 
 #include <QHeaderView>
@@ -64,14 +64,14 @@ void CalendarGrid::showRows(const QList<calendar::Row> &rows, std::optional<int>
     setUpdatesEnabled(false);
     clearContents();
     setRowCount(int(rows.size()));
-    const QFont squaresFont = newsstyle::arial(10);
+    const QFont squaresFont = look::arial(10);
     for (int r = 0; r < int(rows.size()); ++r) {
         const calendar::Row &row = rows.at(r);
-        const QColor text = row.past ? newsstyle::kPast : QColor(Qt::black);
+        const QColor text = row.past ? look::kLightGrey : QColor(Qt::black);
         setItem(r, 0, cell(row.when, kLeft, text));
         setItem(r, 1, cell(row.country, kLeft, text));
         QTableWidgetItem *importance = cell(squares(row.importance), Qt::AlignCenter,
-                                            row.past ? newsstyle::kPast : newsstyle::kTitleBlue);
+                                            row.past ? look::kLightGrey : look::kTitleBlue);
         importance->setFont(squaresFont);
         importance->setData(Qt::AccessibleTextRole, row.importanceText);
         importance->setToolTip(row.importanceText);

@@ -1,6 +1,6 @@
 #include "news/gridlook.h"
 
-#include "news/newsstyle.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 
 #include <QHeaderView>
@@ -11,7 +11,7 @@ namespace gridlook {
 void apply(QTableWidget *grid, std::initializer_list<int> columnWidthsTwips)
 {
     grid->setColumnCount(int(columnWidthsTwips.size()));
-    grid->setFont(newsstyle::gridFont());
+    grid->setFont(look::textFont());
     grid->setFrameShape(QFrame::NoFrame);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -23,7 +23,7 @@ void apply(QTableWidget *grid, std::initializer_list<int> columnWidthsTwips)
 
     QPalette palette = grid->palette();
     palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Highlight, newsstyle::kPanelBlue);
+    palette.setColor(QPalette::Highlight, look::kPanelBlue);
     palette.setColor(QPalette::HighlightedText, Qt::white);
     grid->setPalette(palette);
 

@@ -6,10 +6,10 @@
 #include "news/articlegrid.h"
 #include "news/articlereader.h"
 #include "news/calendargrid.h"
-#include "news/newsstyle.h"
-#include "news/newstab.h"
 #include "news/newstexts.h"
 #include "news/newswindow.h"
+#include "ui/look.h"
+#include "ui/tabstrip.h"
 #include "ui/twips.h"
 #include "ui/wheelscroll.h"
 
@@ -23,6 +23,15 @@ namespace {
 // The panel's places in the full layout, in twips.
 constexpr int kTitleBar[] = {2880, 7260, 8145, 375};
 constexpr int kGridArea[] = {2880, 7620, 8145, 2955};
+
+// The tab strips, in the order of NewsPanel::Tab.
+constexpr int kTabTop = 6900;
+constexpr auto kLeading = TabStrip::CaptionPlace::Leading;
+constexpr TabStrip::Design kTabs[] = {
+    {"Picture36", "Label34", 3, newstexts::kCalendarTab, 2880, kTabTop, 2715, kLeading},
+    {"Picture35", "Label33", 5, newstexts::kFeedTab, 5610, kTabTop, 2715, kLeading},
+    {"Picture37", "Label37", 6, newstexts::kReviewTab, 8340, kTabTop, 2685, kLeading},
+};
 
 // Inside the title bar.
 constexpr int kTitle[] = {120, 0, 2820, 375};
@@ -43,13 +52,8 @@ QRect rectOf(const int (&r)[4])
 QLabel *label(const char *name, const QString &text, const QFont &font, const QColor &colour,
               const int (&geometry)[4], QWidget *parent)
 {
-    auto *widget = new QLabel(text, parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setFont(font);
-    newsstyle::setTextColour(widget, colour);
-    widget->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    widget->setGeometry(rectOf(geometry));
-    return widget;
+    return look::addLabel(parent, QLatin1String(name), text, rectOf(geometry), font, colour,
+                          Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 QComboBox *selector(const char *name, const QStringList &entries, int index,
@@ -57,7 +61,7 @@ QComboBox *selector(const char *name, const QStringList &entries, int index,
 {
     auto *box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
-    box->setFont(newsstyle::gridFont());
+    box->setFont(look::textFont());
     box->addItems(entries);
     box->setCurrentIndex(index);
     box->setMaxVisibleItems(entries.size());
@@ -77,16 +81,9 @@ NewsPanel::NewsPanel(QWidget &window, AppState &state, SettingsStore &settings, 
     , m_settings(settings)
     , m_options(std::move(options))
 {
-    const NewsTab::Names names[] = {{"Picture36", "Label34", "Label20_3"},
-                                    {"Picture35", "Label33", "Label20_5"},
-                                    {"Picture37", "Label37", "Label20_6"}};
-    const char *captions[] = {newstexts::kCalendarTab, newstexts::kFeedTab, newstexts::kReviewTab};
-    const int lefts[] = {2880, 5610, 8340};
-    const int widths[] = {2715, 2715, 2685};
-    for (int t = 0; t < 3; ++t) {
-        m_tabs[t] =
-            new NewsTab(names[t], QLatin1String(captions[t]), lefts[t], widths[t], &m_window);
-        connect(m_tabs[t], &NewsTab::chosen, this, [this, t] { chooseTab(Tab(t)); });
+    for (int t = 0; t < int(m_tabs.size()); ++t) {
+        m_tabs[t] = new TabStrip(kTabs[t], &m_window);
+        connect(m_tabs[t], &TabStrip::clicked, this, [this, t] { chooseTab(Tab(t)); });
     }
     buildTitleBar();
     buildGridArea();
@@ -108,11 +105,11 @@ void NewsPanel::buildTitleBar()
 {
     auto *bar = new QWidget(&m_window);
     bar->setObjectName(QStringLiteral("Picture6"));
-    newsstyle::fill(bar, newsstyle::kPanelBlue);
+    look::fill(bar, look::kPanelBlue);
     bar->setGeometry(rectOf(kTitleBar));
 
-    const QFont captionFont = newsstyle::gridFont();
-    m_title = label("Label28", QLatin1String(newstexts::kCalendarTitle), newsstyle::captionFont(),
+    const QFont captionFont = look::textFont();
+    m_title = label("Label28", QLatin1String(newstexts::kCalendarTitle), look::captionFont(),
                     Qt::white, kTitle, bar);
     m_zoneCaption = label("Label23", QLatin1String(newstexts::kTimezone), captionFont, Qt::white,
                           kZoneCaption, bar);
@@ -132,7 +129,7 @@ void NewsPanel::buildGridArea()
 {
     auto *area = new QWidget(&m_window);
     area->setObjectName(QStringLiteral("Picture7"));
-    newsstyle::fill(area, Qt::white);
+    look::fill(area, Qt::white);
     area->setGeometry(rectOf(kGridArea));
     const QRect inside(QPoint(0, 0), area->size());
 
@@ -146,10 +143,10 @@ void NewsPanel::buildGridArea()
 
     m_updatingStrip = new QWidget(area);
     m_updatingStrip->setObjectName(QStringLiteral("Picture39"));
-    newsstyle::fill(m_updatingStrip, Qt::white);
+    look::fill(m_updatingStrip, Qt::white);
     m_updatingStrip->setGeometry(rectOf(kStrip));
-    label("Label27", QString::fromUtf8(newstexts::kUpdating), newsstyle::gridFont(),
-          newsstyle::kInactiveGrey, kStripText, m_updatingStrip);
+    label("Label27", QString::fromUtf8(newstexts::kUpdating), look::textFont(), look::kInactiveGrey,
+          kStripText, m_updatingStrip);
 }
 
 calendar::Filter NewsPanel::filter() const

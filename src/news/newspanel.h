@@ -17,11 +17,11 @@ class AppState;
 class ArticleGrid;
 class ArticleReader;
 class CalendarGrid;
-class NewsTab;
 class QComboBox;
 class QLabel;
 class QWidget;
 class SettingsStore;
+class TabStrip;
 
 // The news panel of the main window: the tabs "Economic calendar", "News feed" and "Market
 // review", the title bar with the time-zone and importance selectors, the calendar grid
@@ -90,7 +90,7 @@ private:
     ArticleReader *m_reader = nullptr;
     Tab m_activeTab = Tab::Calendar;
 
-    std::array<NewsTab *, 3> m_tabs{};
+    std::array<TabStrip *, 3> m_tabs{};
     QLabel *m_title = nullptr;
     QLabel *m_zoneCaption = nullptr;
     QComboBox *m_zoneBox = nullptr;

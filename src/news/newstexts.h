@@ -17,9 +17,6 @@ inline constexpr char kImportanceHeader[] = "Importance";
 inline constexpr char kEventHeader[] = "Event";
 inline constexpr char kReadMore[] = "Read more >>>";
 
-inline constexpr char kHelpCaption[] = "?";
-inline constexpr char kHelpToolTip[] = "Подсказка";
-
 inline constexpr char kReaderCaption[] = "Новости и аналитика";
 inline constexpr char kReaderTitle[] = "News";
 inline constexpr char kReaderLoading[] = "Loading";

@@ -1,45 +1,24 @@
 #include "news/newswindow.h"
 
-#include "ui/artwork.h"
-#include "ui/hoverbutton.h"
-#include "news/newsstyle.h"
 #include "news/newstexts.h"
+#include "ui/artwork.h"
+#include "ui/dragbar.h"
+#include "ui/hoverbutton.h"
+#include "ui/look.h"
 #include "ui/twips.h"
+#include "ui/windowframe.h"
 
 #include <QDesktopServices>
-#include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
+#include <QEvent>
 #include <QScreen>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
-#include <QWindow>
 
 namespace {
 
 constexpr int kClientWidthTwips = 12495;
 constexpr int kClientHeightTwips = 7710;
 constexpr int kTitleBarHeightTwips = 555;
-
-// The one-pixel frame around the window ("Shape4"), drawn over everything else.
-class Frame final : public QWidget
-{
-public:
-    explicit Frame(QWidget *parent)
-        : QWidget(parent)
-    {
-        setObjectName(QStringLiteral("Shape4"));
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setPen(newsstyle::kPanelBlue);
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-};
 
 } // namespace
 
@@ -53,14 +32,11 @@ NewsWindow::NewsWindow(QWidget *focusReturn, ArticlePage::ExternalOpener openExt
     setWindowTitle(QString::fromUtf8(newstexts::kReaderCaption));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips::size(kClientWidthTwips, kClientHeightTwips));
-    newsstyle::fill(this, Qt::white);
+    look::fill(this, Qt::white);
 
-    m_loading = new QLabel(QLatin1String(newstexts::kReaderLoading), this);
-    m_loading->setObjectName(QStringLiteral("Label3"));
-    m_loading->setFont(newsstyle::arial(8.25, true));
-    newsstyle::setTextColour(m_loading, newsstyle::kPanelBlue);
-    m_loading->setAlignment(Qt::AlignCenter);
-    m_loading->setGeometry(twips::rect(60, 3660, 12405, 225));
+    look::addLabel(this, QStringLiteral("Label3"), QLatin1String(newstexts::kReaderLoading),
+                   twips::rect(60, 3660, 12405, 225), look::arial(8.25, true), look::kPanelBlue,
+                   Qt::AlignCenter);
 
     m_browser = new QWebEngineView(this);
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));
@@ -77,7 +53,7 @@ NewsWindow::NewsWindow(QWidget *focusReturn, ArticlePage::ExternalOpener openExt
             });
 
     buildTitleBar();
-    auto *frame = new Frame(this);
+    auto *frame = new WindowFrame(this, QStringLiteral("Shape4"), look::kPanelBlue);
     frame->setGeometry(twips::rect(0, 0, kClientWidthTwips, 7695));
     frame->raise();
 }
@@ -91,24 +67,18 @@ NewsWindow::~NewsWindow()
 
 void NewsWindow::buildTitleBar()
 {
-    m_titleBar = new QWidget(this);
-    m_titleBar->setObjectName(QStringLiteral("Picture9"));
-    newsstyle::fill(m_titleBar, newsstyle::kTitleBlue);
-    m_titleBar->setGeometry(twips::rect(0, 0, kClientWidthTwips, kTitleBarHeightTwips));
+    auto *titleBar = new DragBar(this);
+    titleBar->setObjectName(QStringLiteral("Picture9"));
+    look::fill(titleBar, look::kTitleBlue);
+    titleBar->setGeometry(twips::rect(0, 0, kClientWidthTwips, kTitleBarHeightTwips));
+    look::addLabel(titleBar, QStringLiteral("Label1"), QLatin1String(newstexts::kReaderTitle),
+                   twips::rect(150, 150, 11505, 345), look::arial(12, true), Qt::white,
+                   Qt::AlignLeft | Qt::AlignVCenter);
 
-    m_title = new QLabel(QLatin1String(newstexts::kReaderTitle), m_titleBar);
-    m_title->setObjectName(QStringLiteral("Label1"));
-    m_title->setFont(newsstyle::arial(12, true));
-    newsstyle::setTextColour(m_title, Qt::white);
-    m_title->setGeometry(twips::rect(150, 150, 11505, 345));
-
-    m_closeButton = new HoverButton(artwork::kCloseButton, m_titleBar);
+    m_closeButton = new HoverButton(artwork::kCloseButton, titleBar);
     m_closeButton->setObjectName(QStringLiteral("Picture21"));
     m_closeButton->setGeometry(twips::rect(12030, 60, 315, 345));
     connect(m_closeButton, &HoverButton::clicked, this, &NewsWindow::closeByButton);
-
-    m_titleBar->installEventFilter(this);
-    m_title->installEventFilter(this);
 }
 
 void NewsWindow::navigate(const QUrl &address)
@@ -152,30 +122,4 @@ void NewsWindow::changeEvent(QEvent *event)
         m_wasActive = true;
     else if (m_wasActive)
         close(); // the user went elsewhere: a reader that pops up, not a window to manage
-}
-
-bool NewsWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched != m_titleBar && watched != m_title)
-        return QWidget::eventFilter(watched, event);
-    auto *mouse = static_cast<QMouseEvent *>(event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        if (mouse->button() != Qt::LeftButton)
-            break;
-        // Let the window system move the window; where it cannot, follow the pointer.
-        m_dragging = !(windowHandle() && windowHandle()->startSystemMove());
-        m_dragOffset = mouse->globalPosition().toPoint() - pos();
-        return true;
-    case QEvent::MouseMove:
-        if (m_dragging && (mouse->buttons() & Qt::LeftButton))
-            move(mouse->globalPosition().toPoint() - m_dragOffset);
-        return m_dragging;
-    case QEvent::MouseButtonRelease:
-        m_dragging = false;
-        break;
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
 }

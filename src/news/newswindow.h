@@ -2,13 +2,11 @@
 
 #include "news/articlepage.h"
 
-#include <QPoint>
 #include <QPointer>
 #include <QUrl>
 #include <QWidget>
 
 class HoverButton;
-class QLabel;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -40,7 +38,6 @@ Q_SIGNALS:
 
 protected:
     void changeEvent(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildTitleBar();
@@ -50,12 +47,7 @@ private:
     QWebEngineProfile *m_profile;
     ArticlePage *m_page;
     QWebEngineView *m_browser = nullptr;
-    QLabel *m_loading = nullptr;
-    QWidget *m_titleBar = nullptr;
-    QLabel *m_title = nullptr;
     HoverButton *m_closeButton = nullptr;
     QUrl m_address;
     bool m_wasActive = false;
-    bool m_dragging = false;
-    QPoint m_dragOffset;
 };

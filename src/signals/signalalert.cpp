@@ -2,6 +2,7 @@
 
 #include "app/version.h"
 #include "signals/signal.h"
+#include "ui/look.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -14,11 +15,6 @@ constexpr QSize kPopupSize(250, 66);
 constexpr int kMargin = 12;
 constexpr int kSpacing = 6;
 constexpr int kBandHeight = 22;
-
-const QColor kBandColour(0x29, 0x8F, 0xCC);
-const QColor kFrameColour(0x00, 0x67, 0xC4);
-const QColor kBuyColour(0, 0, 255);
-const QColor kSellColour(255, 0, 0);
 
 } // namespace
 
@@ -43,9 +39,9 @@ void AlertPopup::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     const QRect band(0, 0, width(), kBandHeight);
-    painter.fillRect(band, kBandColour);
+    painter.fillRect(band, look::kPanelBlue);
 
-    QFont font(QStringLiteral("Arial"), 9, QFont::Bold);
+    QFont font = look::arial(9, true);
     painter.setFont(font);
     painter.setPen(Qt::white);
     painter.drawText(band.adjusted(8, 0, -8, 0), Qt::AlignLeft | Qt::AlignVCenter,
@@ -58,11 +54,12 @@ void AlertPopup::paintEvent(QPaintEvent *)
     font.setPointSize(12);
     font.setBold(true);
     painter.setFont(font);
-    painter.setPen(m_text.startsWith(QLatin1String(direction::kSell)) ? kSellColour : kBuyColour);
+    painter.setPen(m_text.startsWith(QLatin1String(direction::kSell)) ? look::kSellRed
+                                                                      : look::kBuyBlue);
     painter.drawText(rect().adjusted(10, kBandHeight, -10, 0), Qt::AlignLeft | Qt::AlignVCenter,
                      m_text);
 
-    painter.setPen(kFrameColour);
+    painter.setPen(look::kTitleBlue);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 

@@ -4,6 +4,7 @@
 #include "app/settingsstore.h"
 #include "app/storedforms.h"
 #include "signals/signalconfig.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 
 #include <QComboBox>
@@ -49,8 +50,7 @@ SignalConfigurator::SignalConfigurator(SettingsStore &settings, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(QStringLiteral("Signal configurator"));
-    // The layout is measured in twips for this face and size.
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    setFont(look::dialogFont());
     setFixedSize(twips::size(kClientWidth, kClientHeight));
     build();
     load();

@@ -1,13 +1,10 @@
 #include "signals/signallistmodel.h"
 
-#include <QColor>
+#include "ui/look.h"
+
 #include <QFont>
 
 namespace {
-
-const QColor kBuyColour(0, 0, 255);
-const QColor kSellColour(255, 0, 0);
-const QColor kOptionColour(0, 103, 196);
 
 constexpr Qt::Alignment kCentredTop = Qt::AlignHCenter | Qt::AlignTop;
 
@@ -65,10 +62,10 @@ QVariant SignalListModel::data(const QModelIndex &index, int role) const
         return {};
     case Qt::ForegroundRole:
         if (index.column() == SignalColumn)
-            return row.signal.direction == QLatin1String(direction::kBuy) ? kBuyColour
-                                                                          : kSellColour;
+            return row.signal.direction == QLatin1String(direction::kBuy) ? look::kBuyBlue
+                                                                          : look::kSellRed;
         if (index.column() == OptionColumn)
-            return kOptionColour;
+            return look::kTitleBlue;
         return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(kCentredTop);

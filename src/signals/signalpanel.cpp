@@ -4,6 +4,8 @@
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
 #include "signals/signallistmodel.h"
+#include "ui/helplabel.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 #include "ui/wheelscroll.h"
 
@@ -14,8 +16,6 @@
 #include <QTableView>
 
 namespace {
-
-const QColor kTitleBarColour(0x29, 0x8F, 0xCC);
 
 constexpr int kSignalColumnTwips = 2200;
 constexpr int kOptionColumnTwips = 1400;
@@ -36,15 +36,9 @@ constexpr BoxDesign kBoxDesigns[] = {
     {"Filter1", "3", "Сильные", TrayOptions::Filter1, settingskeys::kFilter1, 290},
 };
 
-QLabel *whiteLabel(const QString &text, QWidget *parent, int pointSize, bool bold)
-{
-    auto *label = new QLabel(text, parent);
-    label->setFont(QFont(QStringLiteral("Arial"), pointSize, bold ? QFont::Bold : QFont::Normal));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(palette);
-    return label;
-}
+// The title and the "?" label are a little larger than the captions of the other panels.
+constexpr qreal kTitlePoints = 10;
+constexpr qreal kOptionPoints = 8;
 
 } // namespace
 
@@ -70,28 +64,25 @@ void SignalPanel::buildTitleBar()
     m_titleBar = new QWidget(m_window);
     m_titleBar->setObjectName(QStringLiteral("Picture5"));
     m_titleBar->setGeometry(twips::rect(11130, 6900, 4995, 375));
-    m_titleBar->setAutoFillBackground(true);
+    look::fill(m_titleBar, look::kPanelBlue, Qt::white);
     QPalette palette = m_titleBar->palette();
-    palette.setColor(QPalette::Window, kTitleBarColour);
-    palette.setColor(QPalette::WindowText, Qt::white);
-    palette.setColor(QPalette::ButtonText, Qt::white);
+    palette.setColor(QPalette::ButtonText, Qt::white); // the option boxes' captions
     m_titleBar->setPalette(palette);
     // Focus falls back here when the navigator cannot take it.
     m_titleBar->setFocusPolicy(Qt::ClickFocus);
 
-    QLabel *title = whiteLabel(QStringLiteral("Signals"), m_titleBar, 10, true);
-    title->setGeometry(8, 0, 100, 25);
-    QLabel *optionLabel = whiteLabel(QStringLiteral("Signal option:"), m_titleBar, 8, false);
-    optionLabel->setObjectName(QStringLiteral("Label26"));
-    optionLabel->setGeometry(150, 0, 80, 25);
-    optionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    look::addLabel(m_titleBar, QString(), QStringLiteral("Signals"), QRect(8, 0, 100, 25),
+                   look::arial(kTitlePoints, true), Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
+    look::addLabel(m_titleBar, QStringLiteral("Label26"), QStringLiteral("Signal option:"),
+                   QRect(150, 0, 80, 25), look::arial(kOptionPoints), Qt::white,
+                   Qt::AlignRight | Qt::AlignVCenter);
 
     for (std::size_t i = 0; i < std::size(kBoxDesigns); ++i) {
         const BoxDesign &design = kBoxDesigns[i];
         auto *box = new QCheckBox(QString::fromUtf8(design.caption), m_titleBar);
         box->setObjectName(QLatin1String(design.name));
         box->setToolTip(QString::fromUtf8(design.toolTip));
-        box->setFont(QFont(QStringLiteral("Arial"), 8));
+        box->setFont(look::arial(kOptionPoints));
         box->setGeometry(design.left, 0, 27, 25);
         box->setChecked(m_options.isTicked(design.tick));
         box->installEventFilter(this);
@@ -100,10 +91,8 @@ void SignalPanel::buildTitleBar()
         m_boxes[i] = box;
     }
 
-    QLabel *help = whiteLabel(QStringLiteral("?"), m_titleBar, 10, true);
-    help->setObjectName(QStringLiteral("Label20_4"));
-    help->setToolTip(QStringLiteral("Подсказка"));
-    help->setCursor(Qt::PointingHandCursor);
+    QLabel *help = makeHelpLabel(4, m_titleBar);
+    help->setFont(look::arial(kTitlePoints, true));
     help->setGeometry(320, 0, 10, 25);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
+#include "ui/look.h"
 #include "ui/twips.h"
 
 #include <QComboBox>
@@ -43,8 +44,7 @@ TerminalFoldersDialog::TerminalFoldersDialog(SettingsStore &settings, QWidget *p
 {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Папки обмена с Bravik-PRO"));
-    // The layout is measured in twips for this face and size.
-    setFont(QFont(QStringLiteral("Arial"), 8));
+    setFont(look::dialogFont());
     setFixedSize(twips::size(kClientWidth, kClientHeight));
     build();
     for (int folder = 1; folder <= kFolderCount; ++folder)

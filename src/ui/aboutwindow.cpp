@@ -25,7 +25,7 @@ AboutWindow::AboutWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("О программе"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips::size(kWidth, kTitleHeight + 2700));
-    look::fill(this, Qt::white);
+    look::fill(this, Qt::white, Qt::black);
 
     auto *titleBar = new DragBar(this);
     titleBar->setObjectName(QStringLiteral("aboutTitleBar"));
@@ -34,7 +34,7 @@ AboutWindow::AboutWindow(QWidget *parent)
 
     auto *title = new QLabel(windowTitle(), titleBar);
     title->setObjectName(QStringLiteral("aboutTitle"));
-    title->setFont(look::arial(9.75, true));
+    title->setFont(look::captionFont());
     title->move(twips::point(150, 135));
     title->adjustSize();
     title->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -43,7 +43,6 @@ AboutWindow::AboutWindow(QWidget *parent)
     close->setObjectName(QStringLiteral("aboutClose"));
     close->setToolTip(QStringLiteral("Закрыть"));
     close->setGeometry(twips::rect(kWidth - 315 - 120, 60, 315, 345));
-    close->setCursor(Qt::PointingHandCursor);
     connect(close, &HoverButton::clicked, this, &QWidget::close);
 
     const int top = twips::toPixels(kTitleHeight);

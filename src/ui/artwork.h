@@ -13,6 +13,13 @@ inline constexpr char kSplash[] = ":/ui/splash.svg";             // splash banne
 inline constexpr char kAppIcon[] = ":/app/quentara.svg";         // window icon, 32 px and up
 inline constexpr char kAppIconSmall[] = ":/app/quentara-16.svg"; // drawn for 16-24 px
 
+// The connection status on the instrument caption bar.
+inline constexpr char kConnecting[] = ":/market/connecting.svg";
+inline constexpr char kOnline[] = ":/market/online.svg";
+inline constexpr char kOffline[] = ":/market/offline.svg";
+// The current price marker of a pivot column.
+inline constexpr char kPriceMarker[] = ":/market/price.svg";
+
 // Title-bar buttons: normal and hover images.
 struct ButtonImages
 {

@@ -24,11 +24,12 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
         Q_EMIT clicked();
 }
 
-void ClickLabel::setColors(const QColor &normal, const QColor &hover)
+void ClickLabel::setLinkColor(const QColor &color)
 {
-    m_normal = normal;
-    m_hover = hover;
-    look::setTextColor(this, normal);
+    m_normal = color;
+    m_hover = look::kHoverOrange;
+    look::setTextColor(this, color);
+    setCursor(Qt::PointingHandCursor);
 }
 
 void ClickLabel::showNormal()

@@ -17,8 +17,9 @@ public:
     explicit ClickLabel(const QString &text, QWidget *parent = nullptr);
     Q_DISABLE_COPY_MOVE(ClickLabel)
 
-    // Text colour, and the colour it takes while the pointer is over the label.
-    void setColors(const QColor &normal, const QColor &hover);
+    // Makes the label a link: text in `color`, orange with the hand pointer while the pointer is
+    // over it.
+    void setLinkColor(const QColor &color);
     // Back to the normal colour (a click on "About" turns it white again at once).
     void showNormal();
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QPoint>
 #include <QWidget>
 
 // A title bar of a window without system frame: pressing and moving the mouse on it moves the
-// window (the system does the moving), a double-click is reported.
+// window (the system does the moving; where it cannot, the window follows the pointer), a
+// double-click is reported.
 class DragBar : public QWidget
 {
     Q_OBJECT
@@ -24,4 +26,6 @@ private:
     // The move starts with the first motion after the press, so that a double-click still
     // arrives as one.
     bool m_pressed = false;
+    bool m_following = false;
+    QPoint m_grip; // the pressed point, from the window's corner
 };

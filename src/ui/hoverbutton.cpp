@@ -9,6 +9,7 @@ HoverButton::HoverButton(artwork::ButtonImages images, QWidget *parent)
     , m_images(images)
 {
     setAlignment(Qt::AlignCenter);
+    setCursor(Qt::PointingHandCursor);
     showImage(false);
 }
 

@@ -4,7 +4,8 @@
 
 #include <QLabel>
 
-// A title-bar button: a picture that shows its hover image while the pointer is over it.
+// A title-bar button: a picture that shows its hover image and the hand pointer while the
+// pointer is over it.
 class HoverButton final : public QLabel
 {
     Q_OBJECT

@@ -50,12 +50,12 @@ MainWindow::MainWindow(AppState &state, SettingsStore &settings, QWidget *parent
     , m_titleBar(new TitleBar(this))
     , m_splitter(new GlyphLabel(QStringLiteral("3"), this))
     , m_tips(new TipSet(*this, settings))
-    , m_frame(new WindowFrame(this))
+    , m_frame(new WindowFrame(this, QStringLiteral("Shape5"), look::kFrameBlue))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QLatin1String(product::kName));
-    setFont(look::arial(8.25));
-    look::fill(this, look::kWindowGrey);
+    setFont(look::textFont());
+    look::fill(this, look::kWindowGrey, Qt::black);
 
     buildNavigatorPanels();
 
@@ -86,7 +86,7 @@ void MainWindow::buildNavigatorPanels()
     look::fill(titleBar, look::kPanelBlue, Qt::white);
     auto *title = new QLabel(QStringLiteral("Instruments"), titleBar);
     title->setObjectName(QStringLiteral("Label2"));
-    title->setFont(look::arial(9.75, true));
+    title->setFont(look::captionFont());
     title->move(twips::point(120, 75));
     title->adjustSize();
     QLabel *help = makeHelpLabel(0, titleBar);

@@ -14,10 +14,6 @@
 
 namespace {
 
-constexpr QColor kWhite(0xFF, 0xFF, 0xFF);
-constexpr QColor kSquareBorder(0x9A, 0xA5, 0xB1);
-constexpr QColor kHeaderRule(0xE3, 0xE9, 0xEF);
-
 std::optional<navigatorrules::Key> navigatorKey(int key)
 {
     switch (key) {
@@ -52,14 +48,14 @@ void EnableSquare::setOn(bool on)
 
 QColor EnableSquare::color() const
 {
-    return m_on ? look::kEnabledGreen : kWhite;
+    return m_on ? look::kEnabledGreen : QColor(Qt::white);
 }
 
 void EnableSquare::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), color());
-    painter.setPen(m_on ? look::kEnabledGreen.darker(125) : kSquareBorder);
+    painter.setPen(m_on ? look::kEnabledGreen.darker(125) : look::kSquareBorder);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
@@ -89,14 +85,14 @@ NavigatorRow::NavigatorRow(int index, QWidget *parent)
 
     setGeometry(twips::rect(0, 0, 2625, navigatorrules::kRowHeight));
     setFocusPolicy(Qt::ClickFocus);
-    look::fill(this, kWhite);
+    look::fill(this, Qt::white);
     m_bar->setGeometry(twips::rect(0, 0, 45, 405));
     look::fill(m_bar, look::kAccentOrange);
     m_bar->hide();
     m_square->setGeometry(twips::rect(480, 45, 180, 180));
     m_title->move(twips::point(750, 30));
     m_title->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_title->setFont(look::arial(8.25));
+    m_title->setFont(look::textFont());
     look::setTextColor(m_title, Qt::black);
 }
 
@@ -109,10 +105,8 @@ void NavigatorRow::setCaption(const QString &caption)
 
 void NavigatorRow::setHighlighted(bool highlighted)
 {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, highlighted ? look::kPanelBlue : kWhite);
-    setPalette(palette);
-    look::setTextColor(m_title, highlighted ? kWhite : QColor(Qt::black));
+    look::fill(this, highlighted ? look::kPanelBlue : QColor(Qt::white));
+    look::setTextColor(m_title, highlighted ? Qt::white : Qt::black);
     QFont font = m_title->font();
     font.setBold(highlighted);
     m_title->setFont(font);
@@ -152,7 +146,7 @@ GroupHeader::GroupHeader(int group, QWidget *parent)
     const bool last = group == catalogue::kGroupCount - 1;
     setGeometry(twips::rect(
         0, 0, 2655, last ? navigatorrules::kLastHeaderHeight : navigatorrules::kHeaderHeight));
-    look::fill(this, kWhite);
+    look::fill(this, Qt::white);
     setCursor(Qt::PointingHandCursor);
 
     auto *icon = new QLabel(this);
@@ -163,7 +157,7 @@ GroupHeader::GroupHeader(int group, QWidget *parent)
 
     auto *title = new QLabel(catalogue::groupTitle(group), this);
     title->setObjectName(QStringLiteral("gr_title_") + n);
-    const QFont font = look::arial(9.75, true);
+    const QFont font = look::captionFont();
     title->setFont(font);
     title->move(twips::point(480, 90));
     title->adjustSize();
@@ -183,7 +177,7 @@ GroupHeader::GroupHeader(int group, QWidget *parent)
 void GroupHeader::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(kHeaderRule);
+    painter.setPen(look::kHeaderRule);
     painter.drawLine(0, height() - 1, width(), height() - 1);
 }
 

@@ -21,8 +21,7 @@ QUrl makerSite()
 ClickLabel *makeLink(const QString &text, const QUrl &url, QWidget *parent)
 {
     auto *link = new ClickLabel(text, parent);
-    link->setColors(look::kTitleBlue, look::kHoverOrange);
-    link->setCursor(Qt::PointingHandCursor);
+    link->setLinkColor(look::kTitleBlue);
     link->setToolTip(url.toString());
     QObject::connect(link, &ClickLabel::clicked, link, [url] { QDesktopServices::openUrl(url); });
     return link;

@@ -18,7 +18,7 @@ SplashWindow::SplashWindow(QWidget *mainWindow)
     setObjectName(QStringLiteral("Form5"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips::size(6645, 3915));
-    look::fill(this, Qt::white);
+    look::fill(this, Qt::white, Qt::black);
 
     auto *picture = productinfo::makeLink(QString(), productinfo::makerSite(), this);
     picture->setObjectName(QStringLiteral("splashPicture"));

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr QColor kTipBorder(0xE6, 0xD3, 0x8E);
 constexpr int kMargin = 150;   // twips
 constexpr int kLinksUp = 345;  // the links' top above the bottom edge, twips
 constexpr int kSignalsTip = 7; // remembered under its own key
@@ -19,8 +18,7 @@ ClickLabel *makeLink(const QString &text, const QString &name, const QColor &col
 {
     auto *link = new ClickLabel(text, parent);
     link->setObjectName(name);
-    link->setColors(color, look::kHoverOrange);
-    link->setCursor(Qt::PointingHandCursor);
+    link->setLinkColor(color);
     link->adjustSize();
     return link;
 }
@@ -33,7 +31,7 @@ TipPanel::TipPanel(int tip, QWidget *parent)
     const QString n = QString::number(tip);
     setObjectName(QStringLiteral("tip_") + n);
     setFrameShape(QFrame::Box);
-    look::fill(this, look::kTipYellow, kTipBorder); // the frame is drawn in the text colour
+    look::fill(this, look::kTipYellow, look::kTipBorder); // the frame is drawn in the text colour
     const QSize size = tiptexts::size(tip);
     resize(twips::size(size.width(), size.height()));
 

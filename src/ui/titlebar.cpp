@@ -13,8 +13,7 @@ ClickLabel *makeLink(const QString &text, const QString &name, QRect geometry, Q
     auto *link = new ClickLabel(text, parent);
     link->setObjectName(name);
     link->setFont(look::arial(9));
-    link->setColors(Qt::white, look::kHoverOrange);
-    link->setCursor(Qt::PointingHandCursor);
+    link->setLinkColor(Qt::white);
     link->setGeometry(geometry);
     return link;
 }
@@ -26,7 +25,6 @@ HoverButton *makeButton(artwork::ButtonImages images, const QString &name, const
     button->setObjectName(name);
     button->setToolTip(tip);
     button->setGeometry(geometry);
-    button->setCursor(Qt::PointingHandCursor);
     return button;
 }
 

@@ -2,19 +2,20 @@
 
 #include <QPainter>
 
-WindowFrame::WindowFrame(QWidget *window)
+WindowFrame::WindowFrame(QWidget *window, const QString &objectName, const QColor &color)
     : QWidget(window)
+    , m_color(color)
 {
-    setObjectName(QStringLiteral("Shape5"));
+    setObjectName(objectName);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void WindowFrame::paintEvent(QPaintEvent *)
 {
-    // The frame's rectangle reaches below the window's client area; its edges are drawn where
+    // The frame's rectangle may reach below the window's client area; its edges are drawn where
     // the window ends, so that all four show.
     const QRect visible = rect() & parentWidget()->rect();
     QPainter painter(this);
-    painter.setPen(QColor(0x00, 0x4F, 0x96));
+    painter.setPen(m_color);
     painter.drawRect(visible.adjusted(0, 0, -1, -1));
 }

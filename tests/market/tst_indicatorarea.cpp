@@ -2,10 +2,10 @@
 #include "app/settingskeys.h"
 #include "market/indicatorarea.h"
 #include "market/marketview.h"
-#include "market/svgpicture.h"
 #include "recordbuilder.h"
 #include "testhttpserver.h"
 #include "ui/mainwindow.h"
+#include "ui/svgpicture.h"
 #include "ui/twips.h"
 
 #include <QAbstractItemModel>

@@ -87,6 +87,7 @@ void TestTips::helpLabelOpensItsTip()
     auto *help = m_fixture->find<QLabel>(QStringLiteral("Label20_%1").arg(label));
     QCOMPARE(help->text(), QStringLiteral("?"));
     QCOMPARE(help->toolTip(), QStringLiteral("Подсказка"));
+    QCOMPARE(help->cursor().shape(), Qt::PointingHandCursor); // the same in every panel
     QTest::mouseClick(help, Qt::LeftButton);
     expectOnlyOpen(tip);
     QCOMPARE(m_fixture->find<QLabel>(QStringLiteral("tipcaption_%1").arg(tip))->text(), title);

@@ -1,4 +1,4 @@
-#include "market/svgpicture.h"
+#include "ui/svgpicture.h"
 
 #include <QPainter>
 
