@@ -5,6 +5,7 @@
 #include "tradingsession.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -18,25 +19,43 @@ constexpr std::array<double, 24> kSessionActivity{0.6, 0.6, 0.6, 0.6, 0.6, 0.6, 
 // How far a candle's wicks reach beyond its body, in units of its volatility.
 constexpr double kWickReach = 0.6;
 
-// The drifts add to the walk's own movement: a minute's volatility is the profile's share of a
-// day divided by this, so that the realized daily volatility of the history matches the profile.
-constexpr double kDriftAllowance = 1.45;
+// What the activity scales a day's variance by.
+double dayVarianceFactor(bool allWeek)
+{
+    if (allWeek)
+        return 1.0;
+    double sum = 0;
+    for (double activity : kSessionActivity)
+        sum += activity * activity;
+    return sum / double(kSessionActivity.size());
+}
+
+MarketSwing drawSwing(RandomStream &random, const SimulationTuning &tuning)
+{
+    const double period =
+        tuning.shortestSwingMinutes +
+        (tuning.longestSwingMinutes - tuning.shortestSwingMinutes) * random.uniform();
+    return MarketSwing(period, tuning.swingDamping, tuning.swingStrength * std::sqrt(period));
+}
 
 } // namespace
 
 InstrumentSimulator::InstrumentSimulator(const MarketProfile &profile, bool tradesAllWeek,
                                          std::uint64_t seed, const SimulationTuning &tuning)
-    : m_tuning(tuning)
-    , m_random(seed, QByteArray(profile.serverCode))
+    : m_random(seed, QByteArray(profile.serverCode))
     , m_allWeek(tradesAllWeek)
     , m_tick(std::pow(10.0, -profile.decimals))
-    , m_sigma(profile.dailyVolatility / std::sqrt(double(kMinutesPerDay)) / kDriftAllowance)
     , m_anchor(std::log(profile.price))
+    , m_reversionMinutes(tuning.reversionDays * kMinutesPerDay)
+    , m_swing(drawSwing(m_random, tuning))
     , m_logPrice(m_anchor)
     , m_lastClose(roundedToTick(profile.price))
 {
-    renewTrend();
-    renewImpulse();
+    // The swing adds to the walk's movement over a day; a minute's volatility is chosen so
+    // that both together give the profile's daily volatility.
+    const double dayVariance = dayVarianceFactor(tradesAllWeek) *
+                               (double(kMinutesPerDay) + m_swing.changeVariance(kMinutesPerDay));
+    m_sigma = profile.dailyVolatility / std::sqrt(dayVariance);
 }
 
 double InstrumentSimulator::roundedToTick(double price) const
@@ -44,68 +63,17 @@ double InstrumentSimulator::roundedToTick(double price) const
     return std::max(m_tick, std::round(price / m_tick) * m_tick);
 }
 
-void InstrumentSimulator::renewTrend()
-{
-    const double draw = m_random.uniform();
-    const double direction = draw < 0.4 ? 1.0 : draw < 0.8 ? -1.0 : 0.0;
-    m_trend = direction * m_tuning.trendDrift * (0.5 + m_random.uniform());
-    m_trendLeft = m_random.exponential(m_tuning.trendDays * kMinutesPerDay);
-}
-
-void InstrumentSimulator::renewImpulse()
-{
-    double side = m_trend > 0 ? 1.0 : m_trend < 0 ? -1.0 : (m_random.uniform() < 0.5 ? 1.0 : -1.0);
-    const double draw = m_random.uniform();
-    const double against = m_tuning.impulseWithTrend + (1 - m_tuning.impulseWithTrend) / 2;
-    if (draw >= m_tuning.impulseWithTrend)
-        side = draw < against ? -side : 0.0;
-    m_impulse = side * m_tuning.impulseDrift * (0.5 + m_random.uniform());
-    m_impulseLeft = 5 + m_random.exponential(m_tuning.impulseMinutes);
-}
-
-const InstrumentSimulator::StepFactors &InstrumentSimulator::factors(int minutes)
-{
-    if (m_factors.minutes == minutes)
-        return m_factors;
-    m_factors.minutes = minutes;
-    m_factors.root = std::sqrt(double(minutes));
-    m_factors.pull = minutes / (m_tuning.reversionDays * kMinutesPerDay);
-    // Ornstein-Uhlenbeck swings, each carrying an equal part of the swings' variance per minute:
-    // stationary deviation sqrt(share tau / 2), so that a one-minute step has variance `share`.
-    const double share = m_tuning.swingShare / double(m_swings.size());
-    for (size_t i = 0; i < m_swings.size(); ++i) {
-        const double tau = m_tuning.swingMinutes[i];
-        m_factors.decay[i] = std::exp(-minutes / tau);
-        m_factors.swingStep[i] =
-            std::sqrt(share * tau / 2) * std::sqrt(1 - m_factors.decay[i] * m_factors.decay[i]);
-    }
-    return m_factors;
-}
-
 std::optional<Candle> InstrumentSimulator::step(qint64 minute, int durationMinutes)
 {
     if (!m_allWeek && !forexOpen(minute))
         return std::nullopt;
 
-    const StepFactors &f = factors(durationMinutes);
-    m_trendLeft -= durationMinutes;
-    if (m_trendLeft <= 0)
-        renewTrend();
-    m_impulseLeft -= durationMinutes;
-    if (m_impulseLeft <= 0)
-        renewImpulse();
-
     const int hour = int(floorMod(minute, kMinutesPerDay) / 60);
     const double activity = m_allWeek ? 1.0 : kSessionActivity[size_t(hour)];
-    const double volatility = m_sigma * activity * f.root; // of this step, in log price
-    m_logPrice += (m_trend + m_impulse) * m_sigma * durationMinutes -
-                  (m_logPrice - m_anchor) * f.pull +
-                  std::sqrt(1 - m_tuning.swingShare) * volatility * m_random.normal();
-    double swing = 0;
-    for (size_t i = 0; i < m_swings.size(); ++i) {
-        m_swings[i] = m_swings[i] * f.decay[i] + f.swingStep[i] * activity * m_random.normal();
-        swing += m_swings[i];
-    }
+    const double volatility = m_sigma * activity * std::sqrt(double(durationMinutes));
+    m_logPrice += -(m_logPrice - m_anchor) * durationMinutes / m_reversionMinutes +
+                  volatility * m_random.normal();
+    const double swing = m_swing.step(durationMinutes, activity, m_random);
 
     Candle candle;
     candle.minute = minute;

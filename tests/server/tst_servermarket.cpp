@@ -3,6 +3,7 @@
 #include "market.h"
 #include "marketprofiles.h"
 #include "marketsimulator.h"
+#include "marketswing.h"
 #include "minutes.h"
 #include "serverfixtures.h"
 #include "timeframereading.h"
@@ -30,6 +31,8 @@ private Q_SLOTS:
     void historyIsReadyAtOnce_data();
     void historyIsReadyAtOnce();
     void volatilityMatchesTheProfiles();
+    void swingStepsOfAnyLength_data();
+    void swingStepsOfAnyLength();
     void sameSetupSameMarket();
     void candleFileForms();
     void candleFileFaults_data();
@@ -172,6 +175,42 @@ void TestServerMarket::volatilityMatchesTheProfiles()
         QVERIFY2(ratio > 0.7 && ratio < 1.4,
                  qPrintable(QStringLiteral("%1: %2").arg(catalogue::serverCode(index)).arg(ratio)));
     }
+}
+
+void TestServerMarket::swingStepsOfAnyLength_data()
+{
+    // The step lengths of the simulated past and of the running market.
+    QTest::addColumn<int>("stepMinutes");
+    QTest::newRow("minutes") << 1;
+    QTest::newRow("quarter hours") << 15;
+    QTest::newRow("hours") << 60;
+}
+
+void TestServerMarket::swingStepsOfAnyLength()
+{
+    // Whatever the step, the swing keeps its size and changes over an hour as much as the
+    // calibration of the daily volatility assumes.
+    QFETCH(int, stepMinutes);
+    constexpr double kSize = 18;
+    MarketSwing swing(80, 0.3, kSize);
+    RandomStream random(1, "swing");
+    constexpr int kHours = 40000;
+    double positionSquares = 0;
+    double changeSquares = 0;
+    double hourStart = 0;
+    for (int hour = 0; hour < kHours; ++hour) {
+        double position = 0;
+        for (int minute = 0; minute < 60; minute += stepMinutes)
+            position = swing.step(stepMinutes, 1.0, random);
+        positionSquares += position * position;
+        changeSquares += (position - hourStart) * (position - hourStart);
+        hourStart = position;
+    }
+    const double size = std::sqrt(positionSquares / kHours);
+    const double hourChange = std::sqrt(changeSquares / kHours);
+    QVERIFY2(std::abs(size / kSize - 1) < 0.05, qPrintable(QString::number(size)));
+    QVERIFY2(std::abs(hourChange / std::sqrt(swing.changeVariance(60)) - 1) < 0.05,
+             qPrintable(QString::number(hourChange)));
 }
 
 void TestServerMarket::sameSetupSameMarket()
