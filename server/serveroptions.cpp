@@ -71,7 +71,9 @@ ServerOptionsOutcome parseServerOptions(const QStringList &arguments)
         return failure(parser.errorText());
     ServerOptionsOutcome outcome;
     if (parser.isSet(help)) {
-        outcome.output = parser.helpText();
+        // Parsed before any application object exists, so the usage line gets its name here.
+        outcome.output = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                   QStringLiteral("quentara-server"));
         return outcome;
     }
     if (parser.isSet(version)) {

@@ -33,7 +33,9 @@ CommandLineOutcome parseCommandLine(const QStringList &arguments)
         return outcome;
     }
     if (parser.isSet(help)) {
-        outcome.output = parser.helpText();
+        // Parsed before any application object exists, so the usage line gets its name here.
+        outcome.output = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                   QStringLiteral("quentara"));
         return outcome;
     }
     if (parser.isSet(version)) {

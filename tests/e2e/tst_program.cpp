@@ -102,6 +102,7 @@ void TestProgram::versionAndHelp()
     help.start(QStringLiteral(QUENTARA_BIN), {QStringLiteral("--help")});
     QVERIFY(help.waitForFinished(20000));
     const QByteArray text = help.readAllStandardOutput();
+    QVERIFY(text.startsWith("Usage: quentara [options]"));
     QVERIFY(text.contains("--server"));
     QVERIFY(text.contains("--settings"));
 }
