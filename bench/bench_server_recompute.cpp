@@ -1,7 +1,7 @@
 #include "benchfigures.h"
 
-#include "market.h"
-#include "minutes.h"
+#include "market/market.h"
+#include "market/minutes.h"
 #include "signalserver.h"
 
 #include <QCoreApplication>

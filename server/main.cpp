@@ -1,5 +1,5 @@
-#include "httpfront.h"
-#include "publisher.h"
+#include "documents/httpfront.h"
+#include "documents/publisher.h"
 #include "serverinputs.h"
 #include "serveroptions.h"
 #include "signalserver.h"

@@ -1,7 +1,7 @@
 #include "serverinputs.h"
 
-#include "articlefolder.h"
-#include "csvcandles.h"
+#include "documents/articlefolder.h"
+#include "market/csvcandles.h"
 
 ServerInputs loadServerInputs(const ServerOptions &options)
 {

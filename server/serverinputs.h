@@ -1,6 +1,6 @@
 #pragma once
 
-#include "market.h"
+#include "market/market.h"
 #include "serveroptions.h"
 #include "signalserver.h"
 

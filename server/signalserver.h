@@ -1,9 +1,9 @@
 #pragma once
 
-#include "articles.h"
-#include "calendar.h"
-#include "documentset.h"
-#include "market.h"
+#include "documents/articles.h"
+#include "documents/calendar.h"
+#include "documents/documentset.h"
+#include "market/market.h"
 
 #include "app/clock.h"
 

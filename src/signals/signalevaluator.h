@@ -10,5 +10,6 @@ class SignalEvaluator
 {
 public:
     virtual ~SignalEvaluator() = default;
-    virtual void checkSignal(const IndicatorGrid &grid, SignalMemory &memory, const QString &signalName) = 0;
+    virtual void checkSignal(const IndicatorGrid &grid, SignalMemory &memory,
+                             const QString &signalName) = 0;
 };

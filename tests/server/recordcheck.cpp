@@ -1,7 +1,7 @@
 #include "recordcheck.h"
 
-#include "instrumentrecord.h"
-#include "verdicts.h"
+#include "documents/instrumentrecord.h"
+#include "market/verdicts.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "minutes.h"
+#include "market/minutes.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,7 +1,7 @@
-#include "market.h"
-#include "minutes.h"
+#include "market/market.h"
+#include "market/minutes.h"
+#include "market/tradingsession.h"
 #include "serverfixtures.h"
-#include "tradingsession.h"
 
 #include "programsignals.h"
 

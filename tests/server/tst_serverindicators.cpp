@@ -1,8 +1,8 @@
-#include "candlebook.h"
-#include "numberformat.h"
-#include "pivots.h"
-#include "streamingindicators.h"
-#include "windowindicators.h"
+#include "documents/numberformat.h"
+#include "market/candlebook.h"
+#include "market/pivots.h"
+#include "market/streamingindicators.h"
+#include "market/windowindicators.h"
 
 #include <QTest>
 #include <QTimeZone>

@@ -1,7 +1,7 @@
-#include "instrumentrecord.h"
-#include "market.h"
-#include "minutes.h"
-#include "numberformat.h"
+#include "documents/instrumentrecord.h"
+#include "documents/numberformat.h"
+#include "market/market.h"
+#include "market/minutes.h"
 #include "recordcheck.h"
 #include "serverfixtures.h"
 

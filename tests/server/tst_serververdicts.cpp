@@ -1,5 +1,5 @@
+#include "market/verdicts.h"
 #include "recordcheck.h"
-#include "verdicts.h"
 
 #include <QTest>
 

@@ -1,0 +1,79 @@
+#include "market/csvfields.h"
+
+#include <QDir>
+#include <QFile>
+
+QStringList csvFields(QStringView line, QChar separator)
+{
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (quoted) {
+            if (c == QLatin1Char('"') && i + 1 < line.size() && line[i + 1] == QLatin1Char('"')) {
+                field += c;
+                ++i;
+            } else if (c == QLatin1Char('"')) {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == separator) {
+            fields << field.trimmed();
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields << field.trimmed();
+    return fields;
+}
+
+QChar csvSeparator(QStringView line)
+{
+    if (line.contains(QLatin1Char(',')))
+        return QLatin1Char(',');
+    if (line.contains(QLatin1Char('\t')))
+        return QLatin1Char('\t');
+    return QLatin1Char(';');
+}
+
+QString fileLineError(const QString &path, int lineNumber, const QString &what)
+{
+    return QStringLiteral("%1:%2: %3")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(lineNumber)
+        .arg(what);
+}
+
+QString readTimedCsv(const QString &path,
+                     const std::function<QString(const QStringList &fields)> &record)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("%1: cannot read the file: %2")
+            .arg(QDir::toNativeSeparators(path), file.errorString());
+    }
+    int lineNumber = 0;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        ++lineNumber;
+        if (line.isEmpty() || (lineNumber == 1 && !line[0].isDigit()))
+            continue;
+        QStringList fields = csvFields(line, csvSeparator(line));
+        const bool timeApart = fields.size() >= 2 &&
+                               (fields[1].size() == 5 || fields[1].size() == 8) &&
+                               fields[1][2] == QLatin1Char(':');
+        if (timeApart) {
+            fields[0] += QLatin1Char(' ') + fields[1];
+            fields.removeAt(1);
+        }
+        const QString complaint = record(fields);
+        if (!complaint.isEmpty())
+            return fileLineError(path, lineNumber, complaint);
+    }
+    return QString();
+}
