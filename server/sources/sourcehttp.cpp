@@ -1,0 +1,68 @@
+#include "sources/sourcehttp.h"
+
+#include <QNetworkAccessManager>
+#include <QTimer>
+
+#include <QCoroNetworkReply>
+
+#include <memory>
+
+namespace {
+
+struct DeleteLater
+{
+    void operator()(QObject *object) const { object->deleteLater(); }
+};
+
+} // namespace
+
+QByteArray HttpAnswer::header(const QByteArray &name) const
+{
+    for (const QNetworkReply::RawHeaderPair &pair : headers) {
+        if (pair.first.compare(name, Qt::CaseInsensitive) == 0)
+            return pair.second;
+    }
+    return {};
+}
+
+QCoro::Task<HttpAnswer> SourceHttp::get(QNetworkRequest request)
+{
+    request.setTransferTimeout(int(m_deadline.count()));
+    std::unique_ptr<QNetworkReply, DeleteLater> reply(m_network.get(request));
+    QNetworkReply *raw = reply.get();
+
+    auto cutOff = std::make_shared<QString>();
+    const qint64 cap = m_sizeCap;
+    QObject::connect(raw, &QNetworkReply::downloadProgress, raw,
+                     [raw, cap, cutOff](qint64 received, qint64 total) {
+                         if (received > cap || total > cap) {
+                             *cutOff = QStringLiteral("answer larger than %1 bytes").arg(cap);
+                             raw->abort();
+                         }
+                     });
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, raw, [raw, cutOff, this] {
+        *cutOff = QStringLiteral("no complete answer within %1 s").arg(m_deadline.count() / 1000.0);
+        raw->abort();
+    });
+    deadline.start(m_deadline);
+
+    co_await raw;
+    deadline.stop();
+
+    HttpAnswer answer;
+    if (!cutOff->isEmpty()) {
+        answer.error = *cutOff;
+        co_return answer;
+    }
+    answer.status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (answer.status == 0) {
+        answer.error = raw->errorString();
+        co_return answer;
+    }
+    answer.received = true;
+    answer.headers = raw->rawHeaderPairs();
+    answer.body = raw->readAll();
+    co_return answer;
+}
