@@ -95,3 +95,4 @@ private:
 };
 
 Q_DECLARE_METATYPE(TestHttpServer::Route)
+Q_DECLARE_METATYPE(TestHttpServer::Behaviour)
