@@ -99,10 +99,11 @@ QCoro::Task<DukascopySource::Fetched> DukascopySource::fetchBucket(QString symbo
     const qint64 end =
         bucket == Bucket::Day ? start + kMinutesPerDay : monthStartOf(start + 31 * kMinutesPerDay);
     const bool completed = end + kSettleMinutes <= now;
-    auto &kept = m_kept[symbol];
     const auto key = std::make_pair(bucket, start);
-    if (const auto found = kept.find(key); found != kept.end())
-        co_return Fetched{found->second.candles, std::nullopt};
+    if (const auto kept = m_kept.constFind(symbol); kept != m_kept.cend()) {
+        if (const auto found = kept->find(key); found != kept->end())
+            co_return Fetched{found->second.candles, std::nullopt};
+    }
 
     QNetworkRequest request(bucketUrl(symbol, bucket, start, completed));
     request.setRawHeader("Accept", "application/json");
@@ -124,7 +125,7 @@ QCoro::Task<DukascopySource::Fetched> DukascopySource::fetchBucket(QString symbo
     // A bucket in progress may be answered with what followed it too.
     std::erase_if(parsed.candles, [end](const Candle &candle) { return candle.minute >= end; });
     if (completed)
-        kept.emplace(key, Kept{end, parsed.candles});
+        m_kept[symbol].emplace(key, Kept{end, parsed.candles});
     co_return Fetched{std::move(parsed.candles), std::nullopt};
 }
 
@@ -155,6 +156,6 @@ QUrl DukascopySource::bucketUrl(const QString &symbol, Bucket bucket, qint64 sta
 
 void DukascopySource::forgetBefore(const QString &symbol, qint64 minute)
 {
-    auto &kept = m_kept[symbol];
-    std::erase_if(kept, [minute](const auto &entry) { return entry.second.end <= minute; });
+    if (const auto kept = m_kept.find(symbol); kept != m_kept.end())
+        std::erase_if(*kept, [minute](const auto &entry) { return entry.second.end <= minute; });
 }

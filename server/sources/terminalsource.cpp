@@ -58,7 +58,12 @@ QCoro::Task<SourceAnswer> TerminalSource::fetch(QString symbol, qint64 fromMinut
             QStringLiteral("%1: no such file").arg(QDir::toNativeSeparators(path)));
 
     Followed &followed = m_files[symbol];
+    // A second fetch of the same file while the first reads it has nothing to add.
+    if (followed.reading)
+        co_return SourceAnswer{};
+    followed.reading = true;
     const QString complaint = co_await readNew(path, &followed, fromMinute);
+    followed.reading = false;
     std::erase_if(followed.waiting,
                   [fromMinute](const Candle &candle) { return candle.minute < fromMinute; });
     if (!complaint.isEmpty())
@@ -86,7 +91,10 @@ QCoro::Task<QString> TerminalSource::readNew(QString path, Followed *followed, q
                            file.seek(followed->position - kept) &&
                            file.read(kept) == followed->before;
     if (!unchanged) {
-        *followed = Followed{};
+        followed->position = 0;
+        followed->before.clear();
+        followed->lines = 0;
+        followed->waiting.clear();
         file.seek(0);
     }
     QString complaint;

@@ -3,7 +3,8 @@
 #include "sources/candlesource.h"
 
 #include <QByteArray>
-#include <QHash>
+
+#include <map>
 
 // The trader's own MetaTrader: its expert advisor (server/terminal/) appends each closed minute
 // bar to `<server code>.csv` in a folder, and this source follows those files, so it feeds
@@ -37,6 +38,7 @@ private:
         QByteArray before;           // the bytes up to `position`, to notice a replaced file
         int lines = 0;               // complete lines read
         std::vector<Candle> waiting; // read, in GMT, not yet handed over
+        bool reading = false;        // a fetch is reading the file
     };
 
     // Reads what is new in the file; returns the first complaint about a line, if any.
@@ -44,5 +46,6 @@ private:
 
     QString m_folder;
     qint64 m_offsetMinutes;
-    QHash<QString, Followed> m_files;
+    // By symbol; a map, whose entries stay where they are while a fetch waits.
+    std::map<QString, Followed> m_files;
 };

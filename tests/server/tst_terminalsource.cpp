@@ -55,8 +55,10 @@ private Q_SLOTS:
     void malformedLineIsNamedThenPassed();
     void missingFolderOrFile();
     void longFileIsReadWhole();
+    void secondFetchWhileReadingAddsNothing();
 
 private:
+    static QByteArray exportOfMinutes(qint64 first, int count);
     SourceAnswer fetch(TerminalSource &source, qint64 from = kMorning, qint64 to = kEvening)
     {
         return QCoro::waitFor(source.fetch(QStringLiteral("usdrub"), from, to, false));
@@ -236,16 +238,22 @@ void TestTerminalSource::missingFolderOrFile()
     QCOMPARE(notAName.outcome, Outcome::Failed);
 }
 
-void TestTerminalSource::longFileIsReadWhole()
+QByteArray TestTerminalSource::exportOfMinutes(qint64 first, int count)
 {
-    // A History Center export of more than a chunk: a line straddles the chunk's end.
     QByteArray lines;
-    const qint64 first = gmtMinute(2024, 4, 1, 0, 0);
-    const int count = 30000;
     for (int i = 0; i < count; ++i) {
         lines += momentOf(first + i).toString(QStringLiteral("yyyy.MM.dd,HH:mm")).toLatin1() +
                  ",1.08120,1.08130,1.08110,1.08125," + QByteArray::number(i) + "\r\n";
     }
+    return lines;
+}
+
+void TestTerminalSource::longFileIsReadWhole()
+{
+    // A History Center export of more than a chunk: a line straddles the chunk's end.
+    const qint64 first = gmtMinute(2024, 4, 1, 0, 0);
+    const int count = 30000;
+    const QByteArray lines = exportOfMinutes(first, count);
     QVERIFY(lines.size() > TerminalSource::kChunkBytes);
     writeTestFile(m_file, lines);
     TerminalSource source(m_folder->path(), 0);
@@ -255,6 +263,24 @@ void TestTerminalSource::longFileIsReadWhole()
     QCOMPARE(candles.size(), size_t(count));
     for (int i = 0; i < count; ++i)
         QCOMPARE(candles[size_t(i)].minute, first + i);
+}
+
+void TestTerminalSource::secondFetchWhileReadingAddsNothing()
+{
+    const qint64 first = gmtMinute(2024, 4, 1, 0, 0);
+    const int count = 30000;
+    writeTestFile(m_file, exportOfMinutes(first, count));
+    TerminalSource source(m_folder->path(), 0);
+    // The first fetch gives the event loop a turn after its first chunk; the second comes then.
+    QCoro::Task<SourceAnswer> reading =
+        source.fetch(QStringLiteral("usdrub"), first, first + count, false);
+    const SourceAnswer meanwhile =
+        QCoro::waitFor(source.fetch(QStringLiteral("usdrub"), first, first + count, false));
+    const SourceAnswer whole = QCoro::waitFor(std::move(reading));
+    QCOMPARE(meanwhile.outcome, Outcome::Candles);
+    QVERIFY(meanwhile.runs.empty());
+    QCOMPARE(whole.runs.at(0).candles.size(), size_t(count));
+    QVERIFY(fetch(source, first, first + count).runs.empty());
 }
 
 QTEST_GUILESS_MAIN(TestTerminalSource)
