@@ -15,8 +15,9 @@
 class TerminalSource final : public CandleSource
 {
 public:
-    // Read at most this much at a time before giving the event loop a turn.
-    static constexpr qint64 kChunkBytes = 1024 * 1024;
+    // Read at most this much at a time before giving the event loop a turn: a first read of a
+    // long history then holds the loop for some 20 ms at a time.
+    static constexpr qint64 kChunkBytes = 256 * 1024;
 
     // `folder`: the MQL4/MQL5 Files/quentara-feed folder; `brokerOffsetHours`: the broker's
     // clock minus GMT, e.g. +2 or -5.
