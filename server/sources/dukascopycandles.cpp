@@ -57,7 +57,13 @@ public:
     {
         return m_divisor > 0 ? double(units) / m_divisor : double(units) * m_multiplier;
     }
-    qint64 units(double price) const { return std::llround(price / m_multiplier); }
+    std::optional<qint64> units(double price) const
+    {
+        const double units = std::round(price / m_multiplier);
+        if (!std::isfinite(units) || units > kLargestExact)
+            return std::nullopt;
+        return qint64(units);
+    }
 
 private:
     double m_multiplier;
@@ -118,9 +124,10 @@ ParsedCandles parseDukascopyCandles(const QByteArray &body, int stepMinutes)
     std::array<qint64, 4> units{};
     for (size_t i = 0; i < kStarts.size(); ++i) {
         const std::optional<double> start = positiveNumber(object.value(kStarts[i]));
-        if (!start)
+        const std::optional<qint64> startUnits = start ? scale.units(*start) : std::nullopt;
+        if (!startUnits)
             return ParsedCandles::failure(QStringLiteral("no positive \"%1\"").arg(kStarts[i]));
-        units[i] = scale.units(*start);
+        units[i] = *startUnits;
     }
 
     ParsedCandles parsed;

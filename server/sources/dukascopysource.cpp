@@ -24,7 +24,7 @@ qint64 monthStartOf(qint64 minute)
 
 bool isCode(const QString &symbol)
 {
-    static const QRegularExpression code(QStringLiteral("^[A-Za-z0-9._-]+$"));
+    static const QRegularExpression code(QStringLiteral("^[A-Za-z0-9][A-Za-z0-9._-]*$"));
     return code.match(symbol).hasMatch();
 }
 

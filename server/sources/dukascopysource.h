@@ -22,7 +22,8 @@ class SourceHttp;
 // after about 20 requests instead of the 280 days of minutes it would otherwise take. Completed
 // days and months are asked for once and kept until the caller has moved past them. The service
 // is not documented and has changed before: an answer that does not add up fails the fetch, it
-// never becomes prices.
+// never becomes prices. A fetch takes its `toMinute` for the present, the minute now forming:
+// what ended before it by kSettleMinutes is completed.
 class DukascopySource final : public CandleSource
 {
 public:

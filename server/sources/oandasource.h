@@ -14,7 +14,8 @@ class SourceHttp;
 // Mid prices. At most 5000 candles come per request, so longer spans are asked for in pages.
 // A warm-up takes H1 for the far past and M15 for the last weeks before the minutes, as the
 // simulated history does. The token goes into the request header and nowhere else: no reason
-// this source gives ever holds it.
+// this source gives ever holds it. A fetch asks up to its `toMinute`, which must not lie ahead of
+// the present: the service refuses a range that ends in the future.
 class OandaSource final : public CandleSource
 {
 public:

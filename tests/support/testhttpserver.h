@@ -64,6 +64,8 @@ public:
     QStringList requestTargets() const { return m_targets; }
     // When they arrived, in milliseconds since the server was made.
     QList<qint64> requestMoments() const { return m_moments; }
+    // Milliseconds since the server was made: the clock of requestMoments().
+    qint64 elapsed() const { return m_clock.elapsed(); }
     void clearRequests()
     {
         m_requests.clear();
