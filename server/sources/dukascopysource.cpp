@@ -58,19 +58,25 @@ QCoro::Task<SourceAnswer> DukascopySource::fetch(QString symbol, qint64 fromMinu
     if (warmUp && minuteDaysStart > fromMinute) {
         Fetched hours =
             co_await fetchRun(symbol, Bucket::Month, Range{fromMinute, minuteDaysStart}, toMinute);
-        if (hours.failure)
-            co_return *hours.failure;
-        if (!hours.candles.empty())
-            answer.runs.push_back(CandleRun{60, std::move(hours.candles)});
+        if (std::optional<SourceAnswer> failure = addRun(&answer, std::move(hours), 60))
+            co_return *failure;
         minutesFrom = minuteDaysStart;
     }
     Fetched minutes =
         co_await fetchRun(symbol, Bucket::Day, Range{minutesFrom, toMinute}, toMinute);
-    if (minutes.failure)
-        co_return *minutes.failure;
-    if (!minutes.candles.empty())
-        answer.runs.push_back(CandleRun{1, std::move(minutes.candles)});
+    if (std::optional<SourceAnswer> failure = addRun(&answer, std::move(minutes), 1))
+        co_return *failure;
     co_return answer;
+}
+
+std::optional<SourceAnswer> DukascopySource::addRun(SourceAnswer *answer, Fetched fetched,
+                                                    int stepMinutes)
+{
+    if (fetched.failure)
+        return fetched.failure;
+    if (!fetched.candles.empty())
+        answer->runs.push_back(CandleRun{stepMinutes, std::move(fetched.candles)});
+    return std::nullopt;
 }
 
 QCoro::Task<DukascopySource::Fetched> DukascopySource::fetchRun(QString symbol, Bucket bucket,

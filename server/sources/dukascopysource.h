@@ -80,6 +80,9 @@ private:
     // The candles of one bucket, from what is kept or from the service.
     QCoro::Task<Fetched> fetchBucket(QString symbol, Bucket bucket, qint64 start, qint64 now);
     QUrl bucketUrl(const QString &symbol, Bucket bucket, qint64 start, bool completed) const;
+    // Adds the fetched candles to `answer` as a run; the failure instead, if one stopped them.
+    static std::optional<SourceAnswer> addRun(SourceAnswer *answer, Fetched fetched,
+                                              int stepMinutes);
     void forgetBefore(const QString &symbol, qint64 minute);
 
     QUrl m_base;
