@@ -30,6 +30,12 @@ bool isCode(const QString &symbol)
 
 } // namespace
 
+qint64 DukascopySource::bucketEnd(Bucket bucket, qint64 start)
+{
+    return bucket == Bucket::Day ? start + kMinutesPerDay
+                                 : monthStartOf(start + 31 * kMinutesPerDay);
+}
+
 DukascopySource::DukascopySource(const QUrl &base, SourceHttp &http, Pacing pacing)
     : m_base(base)
     , m_http(http)
@@ -93,8 +99,7 @@ QCoro::Task<DukascopySource::Fetched> DukascopySource::fetchRun(QString symbol, 
             if (candle.minute >= range.from && candle.minute < range.to)
                 run.candles.push_back(candle);
         }
-        start = bucket == Bucket::Day ? start + kMinutesPerDay
-                                      : monthStartOf(start + 31 * kMinutesPerDay);
+        start = bucketEnd(bucket, start);
     }
     co_return run;
 }
@@ -102,8 +107,7 @@ QCoro::Task<DukascopySource::Fetched> DukascopySource::fetchRun(QString symbol, 
 QCoro::Task<DukascopySource::Fetched> DukascopySource::fetchBucket(QString symbol, Bucket bucket,
                                                                    qint64 start, qint64 now)
 {
-    const qint64 end =
-        bucket == Bucket::Day ? start + kMinutesPerDay : monthStartOf(start + 31 * kMinutesPerDay);
+    const qint64 end = bucketEnd(bucket, start);
     const bool completed = end + kSettleMinutes <= now;
     const auto key = std::make_pair(bucket, start);
     if (const auto kept = m_kept.constFind(symbol); kept != m_kept.cend()) {

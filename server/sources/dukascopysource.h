@@ -80,6 +80,8 @@ private:
     // The candles of one bucket, from what is kept or from the service.
     QCoro::Task<Fetched> fetchBucket(QString symbol, Bucket bucket, qint64 start, qint64 now);
     QUrl bucketUrl(const QString &symbol, Bucket bucket, qint64 start, bool completed) const;
+    // The first minute after the bucket that starts at `start`.
+    static qint64 bucketEnd(Bucket bucket, qint64 start);
     // Adds the fetched candles to `answer` as a run; the failure instead, if one stopped them.
     static std::optional<SourceAnswer> addRun(SourceAnswer *answer, Fetched fetched,
                                               int stepMinutes);
