@@ -6,24 +6,13 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 // Prices of more decimals than this are taken, but published with this many.
 constexpr int kMostDecimals = 8;
-
-std::optional<double> priceField(const QString &field)
-{
-    bool ok = false;
-    const double value = QLocale::c().toDouble(field, &ok);
-    if (!ok || !std::isfinite(value) || value <= 0)
-        return std::nullopt;
-    return value;
-}
 
 int decimalsOf(const QString &field)
 {
@@ -52,7 +41,7 @@ std::optional<CandleFile> readCandleFile(const QString &path, QString *error)
         candle.minute = *minute;
         double *prices[4] = {&candle.open, &candle.high, &candle.low, &candle.close};
         for (int i = 0; i < 4; ++i) {
-            const std::optional<double> price = priceField(fields[i + 1]);
+            const std::optional<double> price = positivePrice(fields[i + 1]);
             if (!price)
                 return QStringLiteral("\"%1\" is not a positive price").arg(fields[i + 1]);
             *prices[i] = *price;

@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
+
+#include <cmath>
 
 QStringList csvFields(QStringView line, QChar separator)
 {
@@ -41,6 +44,25 @@ QChar csvSeparator(QStringView line)
     return QLatin1Char(';');
 }
 
+void joinDateAndTime(QStringList &fields)
+{
+    const bool timeApart = fields.size() >= 2 && (fields[1].size() == 5 || fields[1].size() == 8) &&
+                           fields[1][2] == QLatin1Char(':');
+    if (timeApart) {
+        fields[0] += QLatin1Char(' ') + fields[1];
+        fields.removeAt(1);
+    }
+}
+
+std::optional<double> positivePrice(const QString &field)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(field, &ok);
+    if (!ok || !std::isfinite(value) || value <= 0)
+        return std::nullopt;
+    return value;
+}
+
 QString fileLineError(const QString &path, int lineNumber, const QString &what)
 {
     return QStringLiteral("%1:%2: %3")
@@ -64,13 +86,7 @@ QString readTimedCsv(const QString &path,
         if (line.isEmpty() || (lineNumber == 1 && !line[0].isDigit()))
             continue;
         QStringList fields = csvFields(line, csvSeparator(line));
-        const bool timeApart = fields.size() >= 2 &&
-                               (fields[1].size() == 5 || fields[1].size() == 8) &&
-                               fields[1][2] == QLatin1Char(':');
-        if (timeApart) {
-            fields[0] += QLatin1Char(' ') + fields[1];
-            fields.removeAt(1);
-        }
+        joinDateAndTime(fields);
         const QString complaint = record(fields);
         if (!complaint.isEmpty())
             return fileLineError(path, lineNumber, complaint);

@@ -6,6 +6,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <optional>
 
 // Fields of one line of a CSV file: separated by `separator`; a field in double quotes may hold
 // the separator, and "" inside it stands for one quote. Fields are trimmed.
@@ -13,6 +14,13 @@ QStringList csvFields(QStringView line, QChar separator = QLatin1Char(','));
 
 // The separator a line uses: "," when it holds one, else a tab when it holds one, else ";".
 QChar csvSeparator(QStringView line);
+
+// Joins a date and a time given as two fields ("2024.05.14", "10:06") into the first field, as
+// terminals export them; other fields stay as they are.
+void joinDateAndTime(QStringList &fields);
+
+// A price field: a positive number with "." as decimal point; nothing for any other text.
+std::optional<double> positivePrice(const QString &field);
 
 // "<file>:<line>: <what>", the form of every complaint about an input file.
 QString fileLineError(const QString &path, int lineNumber, const QString &what);

@@ -57,7 +57,9 @@ QCoro::Task<HttpAnswer> SourceHttp::get(QNetworkRequest request)
         co_return answer;
     }
     answer.status = raw->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (answer.status == 0) {
+    // Errors below 200 are the connection's (closed, reset, proxy): a body cut off by one is
+    // no answer, even when its status line came.
+    if (answer.status == 0 || (raw->error() != QNetworkReply::NoError && raw->error() < 200)) {
         answer.error = raw->errorString();
         co_return answer;
     }

@@ -13,20 +13,35 @@ QByteArray reasonPhrase(int status)
     switch (status) {
     case 200:
         return "OK";
+    case 400:
+        return "Bad Request";
+    case 401:
+        return "Unauthorized";
+    case 403:
+        return "Forbidden";
     case 404:
         return "Not Found";
+    case 429:
+        return "Too Many Requests";
+    case 451:
+        return "Unavailable For Legal Reasons";
     case 500:
         return "Internal Server Error";
+    case 503:
+        return "Service Unavailable";
     default:
         return "Status";
     }
 }
 
-QByteArray head(int status, const QByteArray &contentType, qint64 contentLength)
+QByteArray head(const TestHttpServer::Route &route, qint64 contentLength)
 {
-    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) + "\r\n" +
-           "Content-Type: " + contentType + "\r\n" +
-           "Content-Length: " + QByteArray::number(contentLength) + "\r\n" +
+    QByteArray extra;
+    for (const auto &[name, value] : route.headers)
+        extra += name + ": " + value + "\r\n";
+    return "HTTP/1.1 " + QByteArray::number(route.status) + ' ' + reasonPhrase(route.status) +
+           "\r\n" + "Content-Type: " + route.contentType + "\r\n" +
+           "Content-Length: " + QByteArray::number(contentLength) + "\r\n" + extra +
            "Connection: keep-alive\r\n\r\n";
 }
 
@@ -34,7 +49,9 @@ QByteArray head(int status, const QByteArray &contentType, qint64 contentLength)
 
 TestHttpServer::TestHttpServer(QObject *parent)
     : QAbstractHttpServer(parent)
-{}
+{
+    m_clock.start();
+}
 
 TestHttpServer::~TestHttpServer() = default;
 
@@ -82,8 +99,13 @@ bool TestHttpServer::handleRequest(const QHttpServerRequest &request, QTcpSocket
 {
     const QString path = request.url().path().mid(1);
     m_requests << path;
+    const QString query = request.url().query(QUrl::FullyDecoded);
+    m_targets << (query.isEmpty() ? path : path + QLatin1Char('?') + query);
+    m_moments << m_clock.elapsed();
     Route route;
-    if (m_routes.contains(path)) {
+    if (std::optional<Route> answered = m_responder ? m_responder(request) : std::nullopt) {
+        route = *answered;
+    } else if (m_routes.contains(path)) {
         route = m_routes.value(path);
     } else {
         route.status = 404;
@@ -122,17 +144,20 @@ void TestHttpServer::answer(QTcpSocket *socket, const Route &route)
 {
     --m_inFlight;
     if (route.behaviour == Behaviour::DropMidBody) {
-        socket->write(head(route.status, route.contentType, route.body.size() + 1000));
+        socket->write(head(route, route.body.size() + 1000));
         socket->write(route.body.left(route.body.size() / 2));
         socket->flush();
         socket->disconnectFromHost();
         return;
     }
     // One write: a body sent apart from its head waits for the client's delayed acknowledgement.
-    socket->write(head(route.status, route.contentType, route.body.size()) + route.body);
+    socket->write(head(route, route.body.size()) + route.body);
 }
 
 void TestHttpServer::missingHandler(const QHttpServerRequest &, QTcpSocket *socket)
 {
-    socket->write(head(404, "text/plain", 0));
+    Route notFound;
+    notFound.status = 404;
+    notFound.contentType = "text/plain";
+    socket->write(head(notFound, 0));
 }

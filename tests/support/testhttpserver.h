@@ -2,11 +2,14 @@
 
 #include <QAbstractHttpServer>
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <chrono>
+#include <functional>
+#include <optional>
 
 // A real HTTP server on 127.0.0.1 for tests: serves given bodies per path and can answer with an
 // error status, late, never, by dropping the connection, with a body over a size cap, or with
@@ -30,7 +33,10 @@ public:
         std::chrono::milliseconds delay{0};
         Behaviour behaviour = Behaviour::Answer;
         QByteArray contentType = "text/xml; charset=utf-8";
+        QList<QPair<QByteArray, QByteArray>> headers{}; // sent besides the usual ones
     };
+    // Answers a request itself, or leaves it to the routes by giving nothing.
+    using Responder = std::function<std::optional<Route>(const QHttpServerRequest &request)>;
 
     explicit TestHttpServer(QObject *parent = nullptr);
     ~TestHttpServer() override;
@@ -46,13 +52,26 @@ public:
     // Serves a well-formed document whose "data" element holds the given text.
     void serveData(const QString &path, const QString &dataText);
     void removeRoute(const QString &path);
+    // Asked first for every request: for services whose answer depends on the query.
+    void setResponder(const Responder &responder) { m_responder = responder; }
     // Delay added to every answer whose route has none.
     void setDefaultDelay(std::chrono::milliseconds delay) { m_defaultDelay = delay; }
 
     // Requests seen, as paths in arrival order.
     QStringList requests() const { return m_requests; }
     int requestCount(const QString &path) const { return m_requests.count(path); }
-    void clearRequests() { m_requests.clear(); }
+    // The same with the query: "v1/items?from=1".
+    QStringList requestTargets() const { return m_targets; }
+    // When they arrived, in milliseconds since the server was made.
+    QList<qint64> requestMoments() const { return m_moments; }
+    // Milliseconds since the server was made: the clock of requestMoments().
+    qint64 elapsed() const { return m_clock.elapsed(); }
+    void clearRequests()
+    {
+        m_requests.clear();
+        m_targets.clear();
+        m_moments.clear();
+    }
     // Most requests that were waiting for their answer at the same moment.
     int maxInFlight() const { return m_maxInFlight; }
 
@@ -67,8 +86,15 @@ private:
     void answer(QTcpSocket *socket, const Route &route);
 
     QHash<QString, Route> m_routes;
+    Responder m_responder;
     QStringList m_requests;
+    QStringList m_targets;
+    QList<qint64> m_moments;
+    QElapsedTimer m_clock;
     std::chrono::milliseconds m_defaultDelay{0};
     int m_inFlight = 0;
     int m_maxInFlight = 0;
 };
+
+Q_DECLARE_METATYPE(TestHttpServer::Route)
+Q_DECLARE_METATYPE(TestHttpServer::Behaviour)
