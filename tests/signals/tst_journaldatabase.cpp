@@ -2,6 +2,7 @@
 #include "signals/journalschema.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -211,11 +212,13 @@ void TestJournalDatabase::unwritableFolderTurnsTheJournalOff()
         writeFile(folderPath, "a file where the folder should be");
     }
     const QString path = folderPath + "/q.ini.signals.sqlite";
+    const auto writable = qScopeGuard([&folderPath] {
+        QFile::setPermissions(folderPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
 
     JournalDatabase journal(path, kMay14);
     QSignalSpy notices(&journal, &JournalDatabase::noticeDue);
     QVERIFY(!journal.open());
-    QFile::setPermissions(folderPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QVERIFY(!journal.isOn());
     QVERIFY(!journal.database().isValid());
