@@ -14,17 +14,15 @@ constexpr char kColumns[] =
     "instrument_index, decimals, pip";
 constexpr char kNewestFirst[] = " ORDER BY time_utc DESC, id DESC";
 
-// The one-hour move of each signal, signed for its direction, and whether it is known; the
-// same rule as signalmoves::moveOf.
-constexpr char kHourMoves[] =
-    "SELECT option, pip, price, price_1h IS NOT NULL AND price > 0 AS known, "
-    "(CASE direction WHEN 'SELL' THEN -1.0 ELSE 1.0 END) * (price_1h - price) AS change "
-    "FROM signals";
+// Per option: the signals, those whose price an hour later is known, those that went their way
+// and the sums of the one-hour moves in percent and in pips (the same rule as
+// signalmoves::moveOf), and the known moves without a pip. `move` is the price change signed
+// for the direction; it is written out in each sum, a subquery would cost as much.
 constexpr char kSummaryByOption[] =
-    "SELECT option, COUNT(*), SUM(known), SUM(known AND change > 0), "
-    "SUM(CASE WHEN known THEN change * 100.0 / price END), "
-    "SUM(CASE WHEN known THEN change / pip END), SUM(known AND pip IS NULL) "
-    "FROM (%1) GROUP BY option";
+    "SELECT option, COUNT(*), COUNT(%1), SUM(%1 > 0), SUM(%1 * 100.0 / price), SUM(%1 / pip), "
+    "COUNT(%1) - COUNT(%1 / pip) FROM signals%2 GROUP BY option";
+constexpr char kHourMove[] =
+    "(CASE WHEN price > 0 THEN (price_1h - price) * (1 - 2 * (direction = 'SELL')) END)";
 
 struct Where
 {
@@ -71,42 +69,54 @@ std::optional<double> optionalDouble(const QVariant &value)
     return value.isNull() ? std::nullopt : std::optional<double>(value.toDouble());
 }
 
-// Sums of one group of signals, as the summary query gives them.
-struct Sums
-{
-    int signals = 0;
-    int known = 0;
-    int went = 0;
-    double percent = 0;
-    double pips = 0;
-    int withoutPip = 0;
-
-    void add(const Sums &other)
-    {
-        signals += other.signals;
-        known += other.known;
-        went += other.went;
-        percent += other.percent;
-        pips += other.pips;
-        withoutPip += other.withoutPip;
-    }
-
-    OutcomeSummary summary() const
-    {
-        OutcomeSummary summary{signals, known, went, std::nullopt};
-        if (known > 0)
-            summary.meanMove = withoutPip == 0
-                                   ? signalmoves::Move{pips / known, signalmoves::Unit::Pips}
-                                   : signalmoves::Move{percent / known, signalmoves::Unit::Percent};
-        return summary;
-    }
-};
-
 } // namespace
 
 std::optional<signalmoves::Move> JournalRow::move(std::size_t horizon) const
 {
     return signalmoves::moveOf(direction, price, later.at(horizon), pip);
+}
+
+void JournalTotals::Sums::add(const Sums &other)
+{
+    signals += other.signals;
+    withOutcome += other.withOutcome;
+    wentTheirWay += other.wentTheirWay;
+    percent += other.percent;
+    pips += other.pips;
+    withoutPip += other.withoutPip;
+}
+
+OutcomeSummary JournalTotals::Sums::summary() const
+{
+    OutcomeSummary summary{signals, withOutcome, wentTheirWay, std::nullopt};
+    if (withOutcome > 0)
+        summary.meanMove =
+            withoutPip == 0 ? signalmoves::Move{pips / withOutcome, signalmoves::Unit::Pips}
+                            : signalmoves::Move{percent / withOutcome, signalmoves::Unit::Percent};
+    return summary;
+}
+
+void JournalTotals::add(const JournalTotals &other)
+{
+    m_all.add(other.m_all);
+    for (std::size_t option = 0; option < m_options.size(); ++option)
+        m_options.at(option).add(other.m_options.at(option));
+}
+
+void JournalTotals::addOption(int option, const Sums &sums)
+{
+    m_all.add(sums);
+    if (option >= 1 && option <= int(m_options.size()))
+        m_options.at(option - 1).add(sums);
+}
+
+JournalSummary JournalTotals::summary() const
+{
+    JournalSummary summary;
+    summary.all = m_all.summary();
+    for (std::size_t option = 0; option < m_options.size(); ++option)
+        summary.options.at(option) = m_options.at(option).summary();
+    return summary;
 }
 
 std::optional<double> OutcomeSummary::share() const
@@ -191,25 +201,37 @@ int JournalReader::positionOf(const JournalFilter &filter, qint64 id) const
 
 JournalSummary JournalReader::summary(const JournalFilter &filter) const
 {
-    JournalSummary summary;
+    return totals(filter, 0, lastId()).summary();
+}
+
+JournalTotals JournalReader::totals(const JournalFilter &filter, qint64 afterId,
+                                    qint64 upToId) const
+{
+    JournalTotals totals;
     if (!m_database.isOn())
-        return summary;
-    const Where where = whereOf(filter);
+        return totals;
+    Where where = whereOf(filter);
+    where.sql += where.sql.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ");
+    where.sql += QStringLiteral("id > ? AND id <= ?");
+    where.values << afterId << upToId;
     QSqlQuery query(m_database.database());
-    if (!run(query,
-             QString::fromLatin1(kSummaryByOption).arg(QLatin1String(kHourMoves) + where.sql),
+    if (!run(query, QString::fromLatin1(kSummaryByOption).arg(QLatin1String(kHourMove), where.sql),
              where.values))
-        return summary;
-    Sums all;
-    while (query.next()) {
-        const Sums sums{query.value(1).toInt(),    query.value(2).toInt(),
-                        query.value(3).toInt(),    query.value(4).toDouble(),
-                        query.value(5).toDouble(), query.value(6).toInt()};
-        all.add(sums);
-        const int option = query.value(0).toInt();
-        if (option >= 1 && option <= int(summary.options.size()))
-            summary.options.at(option - 1) = sums.summary();
-    }
-    summary.all = all.summary();
-    return summary;
+        return totals;
+    while (query.next())
+        totals.addOption(query.value(0).toInt(),
+                         {query.value(1).toInt(), query.value(2).toInt(), query.value(3).toInt(),
+                          query.value(4).toDouble(), query.value(5).toDouble(),
+                          query.value(6).toInt()});
+    return totals;
+}
+
+qint64 JournalReader::lastId() const
+{
+    if (!m_database.isOn())
+        return 0;
+    QSqlQuery query(m_database.database());
+    if (!query.exec(QStringLiteral("SELECT MAX(id) FROM signals")) || !query.next())
+        return 0;
+    return query.value(0).toLongLong();
 }

@@ -62,6 +62,33 @@ struct JournalSummary
     std::array<OutcomeSummary, 3> options; // 1, 2, 3
 };
 
+// The sums a summary is made of, for all signals and per option. Sums of separate parts of the
+// journal add up to those of the whole, so a large journal can be summed a part at a time.
+class JournalTotals
+{
+public:
+    struct Sums
+    {
+        int signals = 0;
+        int withOutcome = 0;
+        int wentTheirWay = 0;
+        double percent = 0; // sum of the one-hour moves in percent
+        double pips = 0;    // sum of those in pips
+        int withoutPip = 0; // counted moves of instruments without a pip
+
+        void add(const Sums &other);
+        OutcomeSummary summary() const;
+    };
+
+    void add(const JournalTotals &other);
+    void addOption(int option, const Sums &sums);
+    JournalSummary summary() const;
+
+private:
+    Sums m_all;
+    std::array<Sums, 3> m_options;
+};
+
 // Reads the journal for the window and the export, newest first (time, then the order of
 // delivery). With the journal off every answer is empty.
 class JournalReader final
@@ -73,6 +100,10 @@ public:
     // At most `limit` rows from the `offset`-th on.
     QList<JournalRow> rows(const JournalFilter &filter, int offset, int limit) const;
     JournalSummary summary(const JournalFilter &filter) const;
+    // The totals of the filtered signals whose ids lie in (afterId, upToId].
+    JournalTotals totals(const JournalFilter &filter, qint64 afterId, qint64 upToId) const;
+    // The highest id so far; 0 for an empty journal.
+    qint64 lastId() const;
     // Where the row of `id` stands among the filtered rows; -1 when the filter hides it.
     int positionOf(const JournalFilter &filter, qint64 id) const;
 
