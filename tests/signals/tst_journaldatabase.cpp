@@ -1,5 +1,6 @@
 #include "signals/journaldatabase.h"
 #include "signals/journalschema.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QScopeGuard>
@@ -16,19 +17,6 @@
 namespace {
 
 const Clock kMay14([] { return QDateTime(QDate(2024, 5, 14), QTime(23, 50)); });
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 QVariant scalar(const QSqlDatabase &database, const QString &statement)
 {
@@ -170,10 +158,10 @@ void TestJournalDatabase::damagedFileIsMovedAsideAndReplaced()
         file.seek(4096 + 16); // inside the second page, past the page header's first bytes
         file.write(QByteArray(4096, '\xA5'));
     } else {
-        writeFile(path, "This is not a database, only a page of text that took its name.");
+        QVERIFY(writeFile(path, "This is not a database, only a page of text that took its name."));
     }
     if (damage == "again")
-        writeFile(path + ".corrupt-20240514", "damaged earlier that day");
+        QVERIFY(writeFile(path + ".corrupt-20240514", "damaged earlier that day"));
     const QByteArray damaged = contentOf(path);
 
     JournalDatabase journal(path, kMay14);
@@ -209,7 +197,7 @@ void TestJournalDatabase::unwritableFolderTurnsTheJournalOff()
         QVERIFY(QDir().mkpath(folderPath));
         QVERIFY(QFile::setPermissions(folderPath, QFile::ReadOwner | QFile::ExeOwner));
     } else {
-        writeFile(folderPath, "a file where the folder should be");
+        QVERIFY(writeFile(folderPath, "a file where the folder should be"));
     }
     const QString path = folderPath + "/q.ini.signals.sqlite";
     const auto writable = qScopeGuard([&folderPath] {

@@ -2,6 +2,7 @@
 #include "signals/journalcsv.h"
 #include "signals/journaldatabase.h"
 #include "signals/journalreader.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -35,12 +36,6 @@ JournalFilter filterOf(const QString &instrument, int option = 0, const QString 
     filter.from = from;
     filter.to = to;
     return filter;
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 } // namespace
