@@ -64,7 +64,7 @@ struct JournalSummary
 
 // The sums a summary is made of, for all signals and per option. Sums of separate parts of the
 // journal add up to those of the whole, so a large journal can be summed a part at a time.
-class JournalTotals
+class JournalTotals final
 {
 public:
     struct Sums

@@ -77,13 +77,12 @@ int JournalTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant JournalTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ForegroundRole &&
-                             role != Qt::TextAlignmentRole))
+    if (!index.isValid() ||
+        (role != Qt::DisplayRole && role != Qt::ForegroundRole && role != Qt::TextAlignmentRole))
         return {};
     if (role == Qt::TextAlignmentRole) {
         const bool number = index.column() >= PriceColumn;
-        return QVariant::fromValue(Qt::AlignVCenter |
-                                   (number ? Qt::AlignRight : Qt::AlignHCenter));
+        return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignHCenter));
     }
     const std::optional<JournalRow> row = journalRow(index.row());
     if (!row)

@@ -22,10 +22,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
-#include <QPointer>
 #include <QVBoxLayout>
 
 #include <QCoroTimer>
@@ -113,8 +113,8 @@ JournalWindow::JournalWindow(const JournalReader &reader, bool journalOn, QWidge
     buildTitleBar();
 
     auto *body = new QWidget(this);
-    body->setGeometry(QRect(QPoint(0, twips::toPixels(kTitleBarTwips)),
-                            QPoint(width() - 1, height() - 1)));
+    body->setGeometry(
+        QRect(QPoint(0, twips::toPixels(kTitleBarTwips)), QPoint(width() - 1, height() - 1)));
     auto *layout = new QVBoxLayout(body);
     layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     layout->setSpacing(kMargin);
@@ -301,9 +301,9 @@ void JournalWindow::refresh()
     if (selected) {
         const int row = m_reader.positionOf(m_model->filter(), selected->id);
         if (row >= 0)
-            m_table->selectionModel()->setCurrentIndex(
-                m_model->index(row, 0), QItemSelectionModel::ClearAndSelect |
-                                            QItemSelectionModel::Rows);
+            m_table->selectionModel()->setCurrentIndex(m_model->index(row, 0),
+                                                       QItemSelectionModel::ClearAndSelect |
+                                                           QItemSelectionModel::Rows);
     }
     sumUp();
 }
@@ -333,9 +333,8 @@ void JournalWindow::showSummary(const JournalSummary &summary)
         const OutcomeSummary &figures = row == 0 ? summary.all : summary.options.at(row - 1);
         m_summary.at(row).at(0)->setText(QString::number(figures.signals));
         m_summary.at(row).at(1)->setText(shareText(figures));
-        m_summary.at(row).at(2)->setText(figures.meanMove
-                                             ? signalmoves::moveText(*figures.meanMove)
-                                             : text(journaltexts::kSummaryNone));
+        m_summary.at(row).at(2)->setText(figures.meanMove ? signalmoves::moveText(*figures.meanMove)
+                                                          : text(journaltexts::kSummaryNone));
         if (row == 0)
             continue;
         // An option the filter leaves out has nothing to say.
