@@ -11,7 +11,11 @@
 #include "news/newspanel.h"
 #include "signals/desktopsignaloutput.h"
 #include "signals/exportfiles.h"
+#include "signals/journaldatabase.h"
+#include "signals/journalreader.h"
+#include "signals/journalwindow.h"
 #include "signals/signalengine.h"
+#include "signals/signaljournal.h"
 #include "ui/artwork.h"
 #include "ui/mainwindow.h"
 #include "ui/navigator.h"
@@ -56,6 +60,10 @@ Application::Application(Options options, QObject *parent)
           std::make_unique<DesktopSignalOutput>(*m_signalPanel, *m_signalSound, *m_signalAlert))
     , m_signalEngine(std::make_unique<SignalEngine>(*m_settings, m_trayOptions, *m_signalOutput,
                                                     m_options.clock))
+    , m_journalDatabase(std::make_unique<JournalDatabase>(
+          JournalDatabase::pathFor(m_options.commandLine.settingsFile), m_options.clock))
+    , m_signalJournal(std::make_unique<SignalJournal>(*m_journalDatabase, m_options.clock))
+    , m_journalReader(std::make_unique<JournalReader>(*m_journalDatabase))
     , m_tray(std::make_unique<TrayOwner>(m_trayOptions, *m_settings, m_window.get(),
                                          QCoreApplication::applicationDirPath()))
     , m_newsPanel(std::make_unique<NewsPanel>(
@@ -70,6 +78,18 @@ Application::Application(Options options, QObject *parent)
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager &) { shutdown(); });
     connect(m_tray.get(), &TrayOwner::exitRequested, this, &Application::exitProgram);
+    connect(m_tray.get(), &TrayOwner::journalRequested, this, &Application::showJournal);
+    connect(m_signalPanel, &SignalPanel::journalRequested, this, &Application::showJournal);
+    connect(m_journalDatabase.get(), &JournalDatabase::noticeDue, this, &Application::showNotice);
+    // An open journal window reads the journal again once per polling cycle that changed it,
+    // not once for every signal and outcome.
+    connect(m_signalJournal.get(), &SignalJournal::changed, this,
+            [this] { m_journalChanged = true; });
+    connect(&m_pollingCycle, &PollingCycle::cycleFinished, this, [this] {
+        if (m_journalChanged && m_journalWindow)
+            m_journalWindow->refresh();
+        m_journalChanged = false;
+    });
 
     // Minimise and close hide the window to the notification area when the menu says so and
     // there is one; the Options link and the logo open the option menu.
@@ -105,6 +125,8 @@ Application::Application(Options options, QObject *parent)
 Application::~Application()
 {
     shutdown();
+    // A window of its own that reads the journal.
+    delete m_journalWindow.data();
 }
 
 QCoro::Task<bool> Application::startUp()
@@ -134,6 +156,7 @@ QCoro::Task<bool> Application::startUp()
         co_return false;
     }
     m_ownsInstance = true;
+    openJournal();
     m_window->setWindowTitle(QLatin1String(product::kName) + QStringLiteral("   "));
     m_noticeCheck.start();
     m_newsRefresh.start();
@@ -262,6 +285,36 @@ void Application::showNotice(const QString &notice)
     box->open();
 }
 
+// Only the copy that owns the settings keeps their journal. Delivery and the polling cycle
+// reach it after the desktop has the signal, and whatever goes wrong in it stays in it.
+void Application::openJournal()
+{
+    m_journalDatabase->open();
+    m_signalJournal->start();
+    m_signalEngine->addRecipient(m_signalJournal.get());
+    m_pollingCycle.setPriceObserver(m_signalJournal.get());
+}
+
+void Application::showJournal()
+{
+    if (!m_journalWindow) {
+        m_journalWindow = new JournalWindow(*m_journalReader, m_journalDatabase->isOn());
+        m_journalWindow->setAttribute(Qt::WA_DeleteOnClose);
+        m_journalWindow->setWindowIcon(QApplication::windowIcon());
+        connect(m_journalWindow, &JournalWindow::instrumentChosen, m_window.get(),
+                &MainWindow::openInstrumentOf);
+        m_journalWindow->move(m_window->geometry().center() - m_journalWindow->rect().center());
+    }
+    m_journalWindow->show();
+    m_journalWindow->raise();
+    m_journalWindow->activateWindow();
+}
+
+JournalWindow *Application::journalWindow() const
+{
+    return m_journalWindow;
+}
+
 SignalEvaluator &Application::signalEvaluator()
 {
     return *m_signalEngine;
@@ -272,6 +325,7 @@ void Application::exitProgram()
     // A polling cycle still under way evaluates nothing more, so no signal reaches a terminal
     // after its export folder has been cleaned.
     m_pollingCycle.setSignalEvaluator(nullptr);
+    m_pollingCycle.setPriceObserver(nullptr);
     m_tray->removeIcon();
     shutdown();
     m_window->hide();

@@ -15,17 +15,22 @@
 
 #include <QNetworkAccessManager>
 #include <QObject>
+#include <QPointer>
 
 #include <QCoroTask>
 
 #include <memory>
 
 class DesktopSignalOutput;
+class JournalDatabase;
+class JournalReader;
+class JournalWindow;
 class MainWindow;
 class NewsPanel;
 class SignalAlert;
 class SignalEngine;
 class SignalEvaluator;
+class SignalJournal;
 class SignalPanel;
 class SignalSound;
 class TrayOwner;
@@ -75,10 +80,18 @@ public:
     SignalEvaluator &signalEvaluator();
     NewsPanel &newsPanel() { return *m_newsPanel; }
     NewsRefresh &newsRefresh() { return m_newsRefresh; }
+    // The signal journal: its file, its table of signals and its window while it is open.
+    JournalDatabase &journalDatabase() { return *m_journalDatabase; }
+    SignalJournal &signalJournal() { return *m_signalJournal; }
+    JournalWindow *journalWindow() const;
+
+    // The journal window, opened or brought to the front.
+    void showJournal();
 
 private:
     void restoreEnabledInstruments();
     void showNotice(const QString &notice);
+    void openJournal();
 
     Options m_options;
     std::unique_ptr<SettingsStore> m_settings;
@@ -96,6 +109,11 @@ private:
     std::unique_ptr<SignalAlert> m_signalAlert;
     std::unique_ptr<DesktopSignalOutput> m_signalOutput;
     std::unique_ptr<SignalEngine> m_signalEngine;
+    std::unique_ptr<JournalDatabase> m_journalDatabase;
+    std::unique_ptr<SignalJournal> m_signalJournal;
+    std::unique_ptr<JournalReader> m_journalReader;
+    QPointer<JournalWindow> m_journalWindow;
+    bool m_journalChanged = false; // since the last polling cycle ended
     std::unique_ptr<TrayOwner> m_tray;
     std::unique_ptr<NewsPanel> m_newsPanel;
     NewsRefresh m_newsRefresh;

@@ -1,5 +1,7 @@
 #include "app/traymenu.h"
 
+#include "signals/journaltexts.h"
+
 TrayMenu::TrayMenu(TrayOptions &options, QWidget *parent)
     : QMenu(QStringLiteral("[Tray]"), parent)
     , m_options(options)
@@ -50,6 +52,10 @@ TrayMenu::TrayMenu(TrayOptions &options, QWidget *parent)
     QAction *exit = addCommand(this, "mnuExit", QStringLiteral("Exit"));
     setDefaultAction(exit); // shown in bold
     connect(exit, &QAction::triggered, this, &TrayMenu::exitRequested);
+    // Later windows come after every item the menu has always had.
+    addSeparator();
+    connect(addCommand(this, "mnuJournal", QString::fromUtf8(journaltexts::kMenuItem)),
+            &QAction::triggered, this, &TrayMenu::journalRequested);
 
     connect(&m_options, &TrayOptions::tickChanged, this, [this](TrayOptions::Tick tick, bool on) {
         if (QAction *action = m_tickActions.at(tick))

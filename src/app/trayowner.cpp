@@ -53,6 +53,7 @@ TrayOwner::TrayOwner(TrayOptions &options, SettingsStore &settings, QWidget *mai
     connect(m_menu, &TrayMenu::configuratorRequested, this, &TrayOwner::showConfigurator);
     connect(m_menu, &TrayMenu::terminalFoldersRequested, this, &TrayOwner::showTerminalFolders);
     connect(m_menu, &TrayMenu::exitRequested, this, &TrayOwner::exitRequested);
+    connect(m_menu, &TrayMenu::journalRequested, this, &TrayOwner::journalRequested);
 }
 
 TrayOwner::~TrayOwner()

@@ -66,6 +66,8 @@ public:
 Q_SIGNALS:
     // Exit, or the companion program took over.
     void exitRequested();
+    // "Signal journal...".
+    void journalRequested();
 
 private:
     QString companionPath() const;

@@ -3,6 +3,8 @@
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
 #include "app/trayoptions.h"
+#include "market/indicatorgrid.h"
+#include "signals/deliveredsignal.h"
 #include "signals/exportfiles.h"
 #include "signals/signalcheck.h"
 #include "signals/signaloutput.h"
@@ -38,21 +40,35 @@ void SignalEngine::checkSignal(const IndicatorGrid &grid, SignalMemory &memory,
                               m_options.isTicked(TrayOptions::Method2)};
     const SignalCheck check = ::checkSignal(SummaryRows::of(grid), signalconfig::read(m_settings),
                                             methods, memory, signalName, m_clock.now().time());
+    // Cell 0,0 holds the record's price.
     for (const Signal &signal : check.raised)
-        sendsignal(signal);
+        sendsignal(signal, grid.text(0, 0));
     memory = check.memory;
 }
 
-void SignalEngine::sendsignal(const Signal &signal)
+void SignalEngine::sendsignal(const Signal &signal, const QString &priceText)
 {
     if (!m_options.isTicked(TrayOptions::filterOf(signal.option.toInt())))
         return;
     // The list shows the moment of delivery.
-    m_output.addToList(longTimeText(m_clock.now().time()), signal);
+    const QDateTime now = m_clock.now();
+    m_output.addToList(longTimeText(now.time()), signal);
     if (m_settings.readFlag(settingskeys::kSaveLog))
         exportfiles::exportSignal(m_settings, signal.direction, signal.instrument, signal.option);
     if (m_options.isTicked(TrayOptions::Sound))
         m_output.playSound();
     if (m_options.isTicked(TrayOptions::TraySignal))
         m_output.showAlert(signal.text(), signal.option);
+    if (m_recipients.isEmpty())
+        return;
+    // The menu ticks one method at a time.
+    const int method = m_options.isTicked(TrayOptions::Method1) ? 1 : 2;
+    const DeliveredSignal delivered{signal, now, method, priceText};
+    for (SignalRecipient *recipient : m_recipients)
+        recipient->receive(delivered);
+}
+
+void SignalEngine::addRecipient(SignalRecipient *recipient)
+{
+    m_recipients.append(recipient);
 }

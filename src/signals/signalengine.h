@@ -3,13 +3,17 @@
 #include "app/clock.h"
 #include "signals/signalevaluator.h"
 
+#include <QList>
+
 struct Signal;
 class SettingsStore;
 class SignalOutput;
+class SignalRecipient;
 class TrayOptions;
 
 // Evaluates each instrument the polling cycle hands over and delivers what it raises: the
-// option filter, the signal list, the export files, the sound and the desktop alert.
+// option filter, the signal list, the export files, the sound and the desktop alert, then the
+// recipients (the journal).
 class SignalEngine final : public SignalEvaluator
 {
 public:
@@ -23,12 +27,17 @@ public:
     void checkSignal(const IndicatorGrid &grid, SignalMemory &memory,
                      const QString &signalName) override;
 
-    // Delivers one signal; each step stands alone and none reports back.
-    void sendsignal(const Signal &signal);
+    // Delivers one signal; each step stands alone and none reports back. `priceText` is the
+    // current price of the record it was raised from, for the recipients.
+    void sendsignal(const Signal &signal, const QString &priceText = {});
+
+    // Recipients are handed each delivered signal after the desktop steps, in the order added.
+    void addRecipient(SignalRecipient *recipient);
 
 private:
     const SettingsStore &m_settings;
     const TrayOptions &m_options;
     SignalOutput &m_output;
     Clock m_clock;
+    QList<SignalRecipient *> m_recipients;
 };

@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
+#include "signals/journaltexts.h"
 #include "signals/signallistmodel.h"
 #include "ui/helplabel.h"
 #include "ui/look.h"
@@ -13,6 +14,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QTableView>
 
 namespace {
@@ -117,6 +119,16 @@ void SignalPanel::buildList()
     m_list->horizontalHeader()->setHighlightSections(false);
     m_list->horizontalHeader()->setSectionsClickable(false);
     WheelScroll::install(m_list);
+
+    m_listMenu = new QMenu(m_list);
+    m_listMenu->setObjectName(QStringLiteral("signalgridMenu"));
+    QAction *journal = m_listMenu->addAction(QString::fromUtf8(journaltexts::kMenuItem));
+    journal->setObjectName(QStringLiteral("mnuListJournal"));
+    connect(journal, &QAction::triggered, this, &SignalPanel::journalRequested);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint &position) {
+        m_listMenu->popup(m_list->viewport()->mapToGlobal(position));
+    });
 }
 
 void SignalPanel::buildHeader()

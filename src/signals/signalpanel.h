@@ -8,6 +8,7 @@
 
 class AppState;
 class QCheckBox;
+class QMenu;
 class QTableView;
 class QWidget;
 class SettingsStore;
@@ -34,7 +35,13 @@ public:
 
     QWidget *titleBar() const { return m_titleBar; }
     QTableView *list() const { return m_list; }
+    // The list's context menu.
+    QMenu *listMenu() const { return m_listMenu; }
     SignalListModel *model() const { return m_model; }
+
+Q_SIGNALS:
+    // "Signal journal..." in the list's context menu.
+    void journalRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -50,6 +57,7 @@ private:
     QWidget *m_titleBar = nullptr;
     QWidget *m_listArea = nullptr;
     QTableView *m_list = nullptr;
+    QMenu *m_listMenu = nullptr;
     SignalListModel *m_model = nullptr;
     std::array<QCheckBox *, 3> m_boxes{}; // "Filter3", "Filter2", "Filter1"
 };

@@ -29,6 +29,7 @@ inline constexpr QColor kDarkRed{0x80, 0x00, 0x00};      // "Скрыть"
 inline constexpr QColor kAlarmRed{0xE8, 0x00, 0x00};     // the Offline status
 inline constexpr QColor kBuyBlue{0x00, 0x00, 0xFF};      // BUY signals
 inline constexpr QColor kSellRed{0xFF, 0x00, 0x00};      // SELL signals
+inline constexpr QColor kGainGreen{0x00, 0x99, 0x00};    // a journal move the signal's way
 
 // A colour the domain keeps as 0xRRGGBB.
 QColor fromRgb(quint32 rrggbb);

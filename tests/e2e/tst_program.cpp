@@ -1,6 +1,7 @@
 #include "app/catalogue.h"
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
+#include "market/pivotplacement.h"
 #include "market/serveraccess.h"
 #include "market/serverpaths.h"
 #include "signals/exportfiles.h"
@@ -11,6 +12,8 @@
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -47,6 +50,49 @@ QByteArray contentOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Settings under which every instrument raises exactly one signal at its first evaluation,
+// whatever the simulated market does: option 1 BUY asks for "Buy & Strong Buy" on M1, option 1
+// SELL for "Sell & Strong Sell" and option 2 BUY for "Neutral"; nothing else matters. Together
+// the three cover every verdict M1 can show.
+void writeOneSignalEachSettings(SettingsStore &store)
+{
+    using namespace signalconfig;
+    for (int list = 1; list <= kListCount; ++list)
+        store.write(QLatin1String(settingskeys::kSettings), listKey(list), QStringLiteral("0"));
+    store.write(QLatin1String(settingskeys::kSettings), conditionKey(1, Buy, 0),
+                QString::number(BuyOrStrongBuy));
+    store.write(QLatin1String(settingskeys::kSettings), conditionKey(1, Sell, 0),
+                QString::number(SellOrStrongSell));
+    store.write(QLatin1String(settingskeys::kSettings), conditionKey(2, Buy, 0),
+                QString::number(Neutral));
+}
+
+// The journal's rows as "id direction instrument option price", oldest first, read through a
+// connection of the test's own while the program may be writing.
+QStringList journalRows(const QString &path)
+{
+    QStringList rows;
+    {
+        QSqlDatabase journal = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "e2e");
+        journal.setDatabaseName(path);
+        journal.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (QFile::exists(path) && journal.open()) {
+            QSqlQuery query(journal);
+            query.exec(QStringLiteral(
+                "SELECT id, direction, instrument, option, price FROM signals ORDER BY id"));
+            while (query.next()) {
+                QStringList fields;
+                for (int i = 0; i < 5; ++i)
+                    fields << query.value(i).toString();
+                rows << fields.join(QLatin1Char(' '));
+            }
+        }
+        journal.close();
+    }
+    QSqlDatabase::removeDatabase("e2e");
+    return rows;
+}
+
 } // namespace
 
 // The built program, started as a user would start it, against the loopback server.
@@ -60,6 +106,7 @@ private Q_SLOTS:
     void terminationDuringStartUpKeepsTheStore();
     void rejectsABadServerAddress();
     void firstCycleExportsASignal();
+    void journalKeepsDeliveredSignalsThroughACrash();
 
 private:
     static void start(QProcess &program, const TestHttpServer &server, const QString &ini);
@@ -210,24 +257,12 @@ void TestProgram::firstCycleExportsASignal()
     const QString base = startServer(server);
     QVERIFY(!base.isEmpty());
 
-    // Option 1 BUY asks for "Buy & Strong Buy" on M1, option 1 SELL for "Sell & Strong Sell" and
-    // option 2 BUY for "Neutral"; every other timeframe and option does not matter. Together the
-    // three cover every verdict M1 can show, so each instrument raises exactly one signal at its
-    // first evaluation whatever the simulated market does.
     const QString ini = dir.filePath(QStringLiteral("settings.ini"));
     const QString terminal = dir.filePath(QStringLiteral("MQL4 Files"));
     QVERIFY(QDir().mkpath(terminal));
     {
-        using namespace signalconfig;
         SettingsStore store(ini);
-        for (int list = 1; list <= kListCount; ++list)
-            store.write(QLatin1String(settingskeys::kSettings), listKey(list), QStringLiteral("0"));
-        store.write(QLatin1String(settingskeys::kSettings), conditionKey(1, Buy, 0),
-                    QString::number(BuyOrStrongBuy));
-        store.write(QLatin1String(settingskeys::kSettings), conditionKey(1, Sell, 0),
-                    QString::number(SellOrStrongSell));
-        store.write(QLatin1String(settingskeys::kSettings), conditionKey(2, Buy, 0),
-                    QString::number(Neutral));
+        writeOneSignalEachSettings(store);
         store.writeFlag(settingskeys::kSaveLog, true);
         store.writeText(settingskeys::kLogPath, terminal);
     }
@@ -278,6 +313,79 @@ void TestProgram::firstCycleExportsASignal()
     // The orderly shutdown empties the export folder and leaves the folder itself.
     QVERIFY(QFileInfo(exportFolder).isDir());
     QCOMPARE(QDir(exportFolder).entryList({QStringLiteral("*.csv")}, QDir::Files), QStringList());
+
+    server.terminate();
+    QVERIFY(server.waitForFinished(20000));
+}
+
+void TestProgram::journalKeepsDeliveredSignalsThroughACrash()
+{
+    QTemporaryDir dir;
+    QProcess server;
+    const QString base = startServer(server);
+    QVERIFY(!base.isEmpty());
+    const QString ini = dir.filePath(QStringLiteral("settings.ini"));
+    {
+        SettingsStore store(ini);
+        writeOneSignalEachSettings(store);
+        store.writeText(settingskeys::kFilter2, QStringLiteral("False")); // option 2 filtered
+    }
+
+    // What the first cycle must keep: option 1 for each instrument of the first run whose M1
+    // summary is not neutral, at the record's price; the neutral ones raise option 2, which the
+    // filter stops before the list and the journal.
+    QNetworkAccessManager network;
+    ServerAccess access(network, base);
+    QStringList expected;
+    for (int index : catalogue::firstRunSet()) {
+        const QString code = catalogue::serverCode(index);
+        const QString record = QCoro::waitFor(access.openUrl(
+            serverpaths::instrumentUrl(base, code), serverpaths::instrumentFileName(code)));
+        const QString m1Summary =
+            record.section(QLatin1Char('\n'), 1, 1).section(QLatin1Char(';'), 1, 1);
+        if (m1Summary == QLatin1String("Neutral"))
+            continue;
+        const std::optional<double> price = readPrice(record.section(QLatin1Char('\n'), 203, 203));
+        QVERIFY(price);
+        expected << QStringLiteral("%1 %2 1 %3")
+                        .arg(m1Summary.contains(QLatin1String("Sell")) ? "SELL" : "BUY",
+                             catalogue::signalName(index), QVariant(*price).toString());
+    }
+    QVERIFY(!expected.isEmpty());
+    const auto withoutIds = [](QStringList rows) {
+        for (QString &row : rows)
+            row = row.section(QLatin1Char(' '), 1);
+        return rows;
+    };
+
+    const QString journal = ini + QStringLiteral(".signals.sqlite");
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const QStringList arguments{QStringLiteral("--server"), base, QStringLiteral("--settings"),
+                                ini};
+    program.start(QStringLiteral(QUENTARA_BIN), arguments);
+    QVERIFY(program.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(withoutIds(journalRows(journal)), expected, 30000);
+    const QStringList firstRun = journalRows(journal);
+
+    // Killed without a chance to shut down: every signal written so far is still there.
+    program.kill();
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(journalRows(journal), firstRun);
+
+    // The next run raises the same signals again and keeps them after the first run's.
+    program.start(QStringLiteral(QUENTARA_BIN), arguments);
+    QVERIFY(program.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(journalRows(journal).size(), 2 * firstRun.size(), 30000);
+    ::kill(program.processId(), SIGTERM);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitCode(), 0);
+    const QStringList bothRuns = journalRows(journal);
+    QCOMPARE(bothRuns.mid(0, firstRun.size()), firstRun);
+    QCOMPARE(withoutIds(bothRuns.mid(firstRun.size())), expected);
 
     server.terminate();
     QVERIFY(server.waitForFinished(20000));

@@ -2,6 +2,7 @@
 #include "app/settingsstore.h"
 #include "app/trayoptions.h"
 #include "market/indicatorgrid.h"
+#include "signals/deliveredsignal.h"
 #include "signals/signal.h"
 #include "signals/signalengine.h"
 #include "signals/signalmemory.h"
@@ -30,6 +31,28 @@ public:
     QStringList calls;
 };
 
+// Notes each signal handed on in the same list as the desktop steps.
+class RecordingRecipient final : public SignalRecipient
+{
+public:
+    RecordingRecipient(QStringList &calls, const QString &name)
+        : m_calls(calls)
+        , m_name(name)
+    {}
+
+    void receive(const DeliveredSignal &delivered) override
+    {
+        m_calls << QStringLiteral("%1 %2 %3 method %4 price %5 at %6")
+                       .arg(m_name, delivered.signal.text(), delivered.signal.option)
+                       .arg(delivered.method)
+                       .arg(delivered.priceText, delivered.time.toString(Qt::ISODate));
+    }
+
+private:
+    QStringList &m_calls;
+    QString m_name;
+};
+
 void fillOverall(IndicatorGrid &grid, const QString &verdict)
 {
     for (int column = 1; column <= 7; ++column)
@@ -47,6 +70,8 @@ private Q_SLOTS:
     void switchesDecideWhatIsDelivered_data();
     void switchesDecideWhatIsDelivered();
     void filteredSignalIsRecordedNotDelivered();
+    void recipientsFollowTheDesktopSteps_data();
+    void recipientsFollowTheDesktopSteps();
     void savedConfigurationCountsAtTheNextEvaluation();
     void unusableStoredCodeOnlyStopsItsOwnPair();
     void methodTickIsReadAtEveryEvaluation();
@@ -161,6 +186,36 @@ void TestSignalEngine::filteredSignalIsRecordedNotDelivered()
     m_output.calls.clear();
     m_engine->checkSignal(m_grid, memory, QStringLiteral("DXY"));
     QVERIFY(m_output.calls.isEmpty());
+}
+
+void TestSignalEngine::recipientsFollowTheDesktopSteps_data()
+{
+    QTest::addColumn<int>("method");
+    QTest::newRow("method 1") << 1;
+    QTest::newRow("method 2") << 2;
+}
+
+void TestSignalEngine::recipientsFollowTheDesktopSteps()
+{
+    QFETCH(int, method);
+    m_options->choose(method == 1 ? TrayOptions::Method1 : TrayOptions::Method2, true);
+    m_options->choose(TrayOptions::Filter2, false); // option 2
+    RecordingRecipient journal(m_output.calls, QStringLiteral("journal"));
+    RecordingRecipient remote(m_output.calls, QStringLiteral("remote"));
+    m_engine->addRecipient(&journal);
+    m_engine->addRecipient(&remote);
+    m_grid.cell(0, 0).text = QStringLiteral("1,085.12");
+
+    SignalMemory memory;
+    m_engine->checkSignal(m_grid, memory, QStringLiteral("EUR/USD"));
+
+    const QString handedOn =
+        QStringLiteral(" method %1 price 1,085.12 at 2024-03-01T14:05:09").arg(method);
+    QCOMPARE(m_output.calls,
+             (QStringList{"list 14:05:09 BUY EUR/USD 1", "sound", "alert BUY EUR/USD 1",
+                          "journal BUY EUR/USD 1" + handedOn, "remote BUY EUR/USD 1" + handedOn,
+                          "list 14:05:09 BUY EUR/USD 3", "sound", "alert BUY EUR/USD 3",
+                          "journal BUY EUR/USD 3" + handedOn, "remote BUY EUR/USD 3" + handedOn}));
 }
 
 void TestSignalEngine::savedConfigurationCountsAtTheNextEvaluation()

@@ -10,6 +10,7 @@
 #include "signals/signallistmodel.h"
 #include "signals/signalmemory.h"
 #include "signals/signalpanel.h"
+#include "startedprogram.h"
 #include "testhttpserver.h"
 #include "ui/mainwindow.h"
 #include "ui/twips.h"
@@ -56,16 +57,7 @@ void TestSignalStartup::init()
 
 std::unique_ptr<Application> TestSignalStartup::start()
 {
-    Application::Options options;
-    options.commandLine.serverAddress = m_server->baseAddress();
-    options.commandLine.settingsFile = m_ini;
-    options.clock = Clock([] { return QDateTime(QDate(2024, 5, 6), QTime(9, 30, 15)); });
-    options.timings.alert = std::chrono::milliseconds(50);
-    options.timings.splash = std::chrono::milliseconds(10);
-    auto app = std::make_unique<Application>(options);
-    if (!QCoro::waitFor(app->startUp()))
-        return nullptr;
-    return app;
+    return startProgram(m_server->baseAddress(), m_ini);
 }
 
 void TestSignalStartup::storedOptionsAreAppliedAtStartUp()

@@ -70,7 +70,7 @@ private Q_SLOTS:
     void iconClicksRestoreTheWindow_data();
     void iconClicksRestoreTheWindow();
     void commandsOpenTheirWindows();
-    void exitIsPassedOn();
+    void exitAndJournalArePassedOn();
 
 private:
     QAction *action(const char *name) const;
@@ -141,6 +141,8 @@ void TestTray::menuAsDesigned()
         "Папки терминалов для обмена...:mnuLogPath",
         "-",
         "Exit:mnuExit",
+        "-",
+        "Signal journal...:mnuJournal",
     };
     auto describe = [](const QList<QAction *> &actions) {
         QStringList items;
@@ -441,10 +443,14 @@ void TestTray::commandsOpenTheirWindows()
     QTRY_VERIFY(!m_tray->terminalFolders());
 }
 
-void TestTray::exitIsPassedOn()
+void TestTray::exitAndJournalArePassedOn()
 {
     QSignalSpy exits(m_tray.get(), &TrayOwner::exitRequested);
+    QSignalSpy journals(m_tray.get(), &TrayOwner::journalRequested);
     action("mnuExit")->trigger();
+    QCOMPARE(exits.size(), 1);
+    action("mnuJournal")->trigger();
+    QCOMPARE(journals.size(), 1);
     QCOMPARE(exits.size(), 1);
 }
 

@@ -1,11 +1,13 @@
 // Puts the real program into the states a person sees only after a click (a help tip open, the
-// "Pivot Points" tab, the About window), and shows the splash, and takes each from the screen as
-// a PNG file.
+// "Pivot Points" tab, the About window, the signal journal over a day of sample signals), and
+// shows the splash, and takes each from the screen as a PNG file.
 //
 //   quentara-shots OUTDIR [--server URL] [--settings FILE]
 
 #include "app/application.h"
 #include "app/commandline.h"
+#include "signals/journaldatabase.h"
+#include "signals/journalwindow.h"
 #include "ui/mainwindow.h"
 #include "ui/navigator.h"
 #include "ui/splashwindow.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSqlQuery>
 #include <QTimer>
 #include <QWindow>
 
@@ -49,6 +52,53 @@ void click(QWidget *widget)
     QApplication::sendEvent(widget, &release);
 }
 
+// A day of signals with what the market did after them, as the journal would have kept them.
+void addSampleSignals(const JournalDatabase &journal)
+{
+    struct Sample
+    {
+        int hoursAgo;
+        const char *direction;
+        const char *instrument;
+        int option;
+        int index;
+        int decimals;
+        double pip; // 0: moves in percent
+        double price;
+        double p15, p1h, p4h; // 0: not known
+    };
+    const Sample samples[] = {
+        {1, "BUY", "EUR/USD", 1, 14, 5, 0.0001, 1.08512, 1.08561, 0, 0},
+        {2, "SELL", "Gold", 2, 44, 2, 0, 2331.40, 2328.10, 2335.90, 0},
+        {3, "BUY", "BTC/USD (Bitcoin)", 1, 28, 2, 0, 62150.00, 62410.50, 62980.00, 0},
+        {5, "SELL", "GBP/JPY", 3, 17, 3, 0.01, 191.245, 191.102, 190.870, 191.410},
+        {6, "BUY", "DAX", 1, 50, 2, 0, 18240.50, 18251.00, 18229.00, 18302.50},
+        {8, "SELL", "EUR/USD", 2, 14, 5, 0.0001, 1.08770, 1.08791, 1.08702, 1.08655},
+        {11, "BUY", "USD/JPY", 1, 24, 3, 0.01, 150.412, 150.388, 150.655, 150.902},
+        {14, "BUY", "Oil (WTI)", 2, 47, 2, 0, 79.12, 79.31, 78.96, 79.64},
+        {17, "SELL", "AUD/NZD", 1, 3, 5, 0.0001, 1.09215, 1.09180, 1.09102, 1.09260},
+        {20, "BUY", "S&P 500", 3, 56, 2, 0, 5204.25, 5208.75, 5221.50, 5199.00},
+        {22, "SELL", "ETH/USD (Ethereum)", 1, 29, 2, 0, 3104.80, 3092.10, 3071.40, 3115.20},
+    };
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const auto known = [](double price) { return price > 0 ? QVariant(price) : QVariant(); };
+    QSqlQuery insert(journal.database());
+    for (const Sample &sample : samples) {
+        insert.prepare(QStringLiteral(
+            "INSERT INTO signals (time_utc, direction, instrument, option, method, price, "
+            "price_15m, price_1h, price_4h, instrument_index, decimals, pip) "
+            "VALUES (?, ?, ?, ?, 1, ?, ?, ?, ?, ?, ?, ?)"));
+        for (const QVariant &value :
+             {QVariant(now.addSecs(-3600 * sample.hoursAgo - 417).toString(Qt::ISODate)),
+              QVariant(QLatin1String(sample.direction)), QVariant(QLatin1String(sample.instrument)),
+              QVariant(sample.option), QVariant(sample.price), known(sample.p15), known(sample.p1h),
+              known(sample.p4h), QVariant(sample.index), QVariant(sample.decimals),
+              known(sample.pip)})
+            insert.addBindValue(value);
+        insert.exec();
+    }
+}
+
 QCoro::Task<int> takeShots(Application &app, QDir out)
 {
     using namespace std::chrono_literals;
@@ -74,6 +124,15 @@ QCoro::Task<int> takeShots(Application &app, QDir out)
     window.showAbout(false);
     co_await QCoro::sleepFor(300ms);
     save(onScreen(&window), out.filePath(QStringLiteral("about.png")));
+
+    addSampleSignals(app.journalDatabase());
+    app.showJournal();
+    JournalWindow *journal = app.journalWindow();
+    journal->refresh();
+    journal->move(40, 40);
+    co_await QCoro::sleepFor(300ms);
+    save(onScreen(journal), out.filePath(QStringLiteral("journal.png")));
+    journal->close();
 
     auto *splash = new SplashWindow(&window);
     splash->show();
