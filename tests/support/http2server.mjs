@@ -45,6 +45,8 @@ server.on('stream', (stream, headers) => {
         stream.end(fs.readFileSync(file));
     }, delay);
 });
+// Answers leave at once instead of waiting for the client's acknowledgement of the last ones.
+server.on('secureConnection', (socket) => socket.setNoDelay(true));
 server.on('sessionError', () => {});
 server.listen(0, '127.0.0.1', () => {
     process.stdout.write(`${server.address().port}\n`);
