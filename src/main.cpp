@@ -18,8 +18,6 @@ int main(int argc, char *argv[])
     if (!commandLine.options)
         return commandLine.exitCode;
 
-    // The news reader's embedded browser needs this before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quentara"));
     QApplication::setApplicationVersion(QLatin1String(product::kVersion));
