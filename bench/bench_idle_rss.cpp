@@ -41,7 +41,8 @@ int runProgram(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QStringList arguments = QApplication::arguments();
     arguments.removeAt(1); // --program
-    const CommandLineOutcome commandLine = parseCommandLine(arguments);
+    const CommandLineOutcome commandLine =
+        parseCommandLine(arguments, QStringLiteral(QUENTARA_DEFAULT_SERVER));
     if (!commandLine.options)
         return 2;
     Timings timings;
@@ -133,7 +134,8 @@ int main(int argc, char *argv[])
 
     QProcess server;
     server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    server.start(QStringLiteral(QUENTARA_SERVER_BIN), {QStringLiteral("--port"), QStringLiteral("0")});
+    server.start(QStringLiteral(QUENTARA_SERVER_BIN),
+                 {QStringLiteral("--port"), QStringLiteral("0")});
     if (!server.waitForReadyRead(30000)) {
         std::fputs("quentara-server did not start\n", stderr);
         stop(xvfb);
@@ -161,7 +163,8 @@ int main(int argc, char *argv[])
     program.setProcessChannelMode(QProcess::SeparateChannels);
     program.setReadChannel(QProcess::StandardOutput);
     const QString other = qEnvironmentVariable("QUENTARA_IDLE_PROGRAM");
-    const QStringList common{QStringLiteral("--server"), address, QStringLiteral("--settings"), ini};
+    const QStringList common{QStringLiteral("--server"), address, QStringLiteral("--settings"),
+                             ini};
     if (other.isEmpty())
         program.start(QCoreApplication::applicationFilePath(),
                       QStringList{QStringLiteral("--program")} + common);

@@ -12,7 +12,8 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLineOutcome commandLine = parseCommandLine(arguments);
+    const CommandLineOutcome commandLine =
+        parseCommandLine(arguments, QStringLiteral(QUENTARA_DEFAULT_SERVER));
     std::fputs(qPrintable(commandLine.output), stdout);
     std::fputs(qPrintable(commandLine.error), stderr);
     if (!commandLine.options)

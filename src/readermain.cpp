@@ -42,9 +42,8 @@ int main(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("address"), QStringLiteral("The article."));
     parser.process(app);
     const QUrl address(parser.positionalArguments().value(0), QUrl::StrictMode);
-    const std::optional<QPoint> centre = parser.isSet(centreOption)
-                                             ? parsePoint(parser.value(centreOption))
-                                             : std::nullopt;
+    const std::optional<QPoint> centre =
+        parser.isSet(centreOption) ? parsePoint(parser.value(centreOption)) : std::nullopt;
     if (parser.positionalArguments().size() != 1 || !address.isValid() || address.isRelative() ||
         (parser.isSet(centreOption) && !centre)) {
         std::fputs("usage: quentara-reader [--centre X,Y] ADDRESS\n", stderr);
@@ -53,7 +52,8 @@ int main(int argc, char *argv[])
 
     int outcome = readerexit::kClosed;
     auto *window = new NewsWindow; // deletes itself when it closes; the process ends with it
-    QObject::connect(window, &NewsWindow::unusable, [&outcome] { outcome = readerexit::kUnusable; });
+    QObject::connect(window, &NewsWindow::unusable,
+                     [&outcome] { outcome = readerexit::kUnusable; });
     QObject::connect(window, &NewsWindow::closedByButton,
                      [&outcome] { outcome = readerexit::kClosedByButton; });
     window->navigate(address);

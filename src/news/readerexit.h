@@ -4,10 +4,10 @@
 // closed.
 namespace readerexit {
 
-inline constexpr int kClosed = 0;          // lost the focus, or was ended by the program
-inline constexpr int kWrongArguments = 2;  // the command line named no usable address
-inline constexpr int kClosedByButton = 3;  // the list the article came from gets the focus back
-inline constexpr int kUnusable = 4;        // the browser could not show the page
+inline constexpr int kClosed = 0;         // lost the focus, or was ended by the program
+inline constexpr int kWrongArguments = 2; // the command line named no usable address
+inline constexpr int kClosedByButton = 3; // the list the article came from gets the focus back
+inline constexpr int kUnusable = 4;       // the browser could not show the page
 
 // The reader's command line: quentara-reader [--centre X,Y] ADDRESS
 inline constexpr char kCentreOption[] = "centre";

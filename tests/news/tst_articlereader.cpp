@@ -122,8 +122,8 @@ void TestArticleReader::routes_data()
     QTest::newRow("a script address, clicked")
         << "javascript:alert(1)" << article << true << Route::Drop;
     QTest::newRow("mail, clicked") << "mailto:a@example.org" << article << true << Route::Drop;
-    QTest::newRow("an invalid address, clicked") << "http://exa mple.org/" << article << true
-                                                 << Route::Drop;
+    QTest::newRow("an invalid address, clicked")
+        << "http://exa mple.org/" << article << true << Route::Drop;
     const QString plain = QStringLiteral("http://127.0.0.1:8765/signals/news_eng/1.html");
     QTest::newRow("plain http site, its own page")
         << "http://127.0.0.1:8765/signals/reviews_eng/1.html" << plain << false << Route::Stay;
