@@ -24,14 +24,6 @@ namespace {
 
 constexpr char kArticlePath[] = "signals/news_eng/1.html";
 
-TestHttpServer::Route page(const QByteArray &html)
-{
-    TestHttpServer::Route route;
-    route.body = html;
-    route.contentType = "text/html; charset=utf-8";
-    return route;
-}
-
 } // namespace
 
 // The program's side of the news window: which addresses the reader follows, how the program
@@ -65,10 +57,12 @@ void TestArticleReader::init()
 {
     m_site = std::make_unique<TestHttpServer>();
     QVERIFY(m_site->start() != 0);
-    m_site->setRoute(kArticlePath, page("<html><head><title>Rates on hold</title></head>"
-                                        "<body>Rates on hold</body></html>"));
-    m_site->setRoute("signals/news_eng/2.html",
-                     page("<html><head><title>Second</title></head><body>2</body></html>"));
+    m_site->setRoute(kArticlePath,
+                     TestHttpServer::htmlPage("<html><head><title>Rates on hold</title></head>"
+                                              "<body>Rates on hold</body></html>"));
+    m_site->setRoute(
+        "signals/news_eng/2.html",
+        TestHttpServer::htmlPage("<html><head><title>Second</title></head><body>2</body></html>"));
     m_external.clear();
 }
 

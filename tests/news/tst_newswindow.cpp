@@ -60,14 +60,6 @@ void clickElement(NewsWindow *reader, const QString &id)
     qWarning("the page never saw the click on %s", qPrintable(id));
 }
 
-TestHttpServer::Route page(const QByteArray &html)
-{
-    TestHttpServer::Route route;
-    route.body = html;
-    route.contentType = "text/html; charset=utf-8";
-    return route;
-}
-
 } // namespace
 
 class TestNewsWindow final : public QObject
@@ -112,32 +104,35 @@ void TestNewsWindow::init()
     const QByteArray counter = "<script>var clicks = 0;"
                                "document.addEventListener('click', function() { ++clicks; }, true);"
                                "</script>";
-    m_site->setRoute(kArticlePath,
-                     page("<html><head><title>Rates on hold</title></head><body>"
-                          "<h1>Rates on hold</h1>"
-                          "<a id='outside' href='" +
-                          outside +
-                          "'>elsewhere</a> "
-                          "<a id='sibling' href='/signals/news_eng/2.html'>next article</a> "
-                          "<a id='anchor' href='#more'>more</a> "
-                          "<a id='blank' target='_blank' href='" +
-                          outside +
-                          "'>new window</a> "
-                          "<a id='file' href='file:///etc/passwd'>a file</a> "
-                          "<a id='handler' href='ms-settings:privacy'>a protocol handler</a>"
-                          "<p id='more'>More text.</p>" +
-                          counter + "</body></html>"));
-    m_site->setRoute("signals/news_eng/2.html",
-                     page("<html><head><title>Second</title></head><body>2</body></html>"));
+    m_site->setRoute(
+        kArticlePath,
+        TestHttpServer::htmlPage("<html><head><title>Rates on hold</title></head><body>"
+                                 "<h1>Rates on hold</h1>"
+                                 "<a id='outside' href='" +
+                                 outside +
+                                 "'>elsewhere</a> "
+                                 "<a id='sibling' href='/signals/news_eng/2.html'>next article</a> "
+                                 "<a id='anchor' href='#more'>more</a> "
+                                 "<a id='blank' target='_blank' href='" +
+                                 outside +
+                                 "'>new window</a> "
+                                 "<a id='file' href='file:///etc/passwd'>a file</a> "
+                                 "<a id='handler' href='ms-settings:privacy'>a protocol handler</a>"
+                                 "<p id='more'>More text.</p>" +
+                                 counter + "</body></html>"));
+    m_site->setRoute(
+        "signals/news_eng/2.html",
+        TestHttpServer::htmlPage("<html><head><title>Second</title></head><body>2</body></html>"));
     // A page that heads elsewhere by itself, again and again.
     m_site->setRoute("signals/news_eng/3.html",
-                     page("<html><head><title>Restless</title></head><body>"
-                          "<script>setInterval(function() { location.href = '" +
-                          outside +
-                          "'; }, 100);"
-                          "setInterval(function() { window.open('" +
-                          outside + "'); }, 150);</script></body></html>"));
-    m_elsewhere->setRoute("outside.html", page("<html><body>outside</body></html>"));
+                     TestHttpServer::htmlPage("<html><head><title>Restless</title></head><body>"
+                                              "<script>setInterval(function() { location.href = '" +
+                                              outside +
+                                              "'; }, 100);"
+                                              "setInterval(function() { window.open('" +
+                                              outside + "'); }, 150);</script></body></html>"));
+    m_elsewhere->setRoute("outside.html",
+                          TestHttpServer::htmlPage("<html><body>outside</body></html>"));
     m_external.clear();
 }
 
