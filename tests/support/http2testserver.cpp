@@ -42,7 +42,7 @@ bool Http2TestServer::start(std::chrono::milliseconds delay)
     const QString key = m_dir.filePath(QStringLiteral("key.pem"));
     const QString certificate = m_dir.filePath(QStringLiteral("cert.pem"));
     QProcess openssl;
-    openssl.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    openssl.setProcessChannelMode(QProcess::MergedChannels); // its chatter only when it fails
     openssl.start(QStringLiteral("openssl"),
                   {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
                    QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
@@ -52,7 +52,8 @@ bool Http2TestServer::start(std::chrono::milliseconds delay)
                    QStringLiteral("subjectAltName=DNS:localhost,IP:127.0.0.1"),
                    QStringLiteral("-keyout"), key, QStringLiteral("-out"), certificate});
     if (!openssl.waitForFinished(kStartMs) || openssl.exitCode() != 0) {
-        qWarning("Http2TestServer: openssl could not make a certificate");
+        qWarning("Http2TestServer: openssl could not make a certificate: %s",
+                 openssl.readAll().constData());
         return false;
     }
     const QList<QSslCertificate> made = QSslCertificate::fromPath(certificate);
