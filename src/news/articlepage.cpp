@@ -55,8 +55,11 @@ bool ArticlePage::acceptNavigationRequest(const QUrl &url, NavigationType type, 
     // Chromium reports a script's navigation as a link click too; the gesture tells them apart.
     const bool mayBeClick = type == NavigationTypeLinkClicked;
     const readerlinks::Route route = readerlinks::route(url, m_article, mayBeClick);
-    if (route == readerlinks::Route::Stay)
+    if (route == readerlinks::Route::Stay) {
+        if (mayBeClick)
+            takeUserGesture(); // the click has been followed; the next page gets none of it
         return true;
+    }
     if (route == readerlinks::Route::HandOver && takeUserGesture())
         m_openExternally(url);
     return false;
