@@ -22,6 +22,17 @@ constexpr int kClientWidthTwips = 12495;
 constexpr int kClientHeightTwips = 7710;
 constexpr int kTitleBarHeightTwips = 555;
 
+// A release of a mouse button, or a key that follows a link or presses a button.
+bool isUserGesture(const QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease)
+        return true;
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent *>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+
 } // namespace
 
 NewsWindow::NewsWindow(ArticlePage::ExternalOpener openExternally)
@@ -115,16 +126,11 @@ void NewsWindow::closeByButton()
 
 bool NewsWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    const auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || !m_browser || (widget != m_browser && !m_browser->isAncestorOf(widget)))
+    if (!isUserGesture(event) || !m_browser)
         return false;
-    if (event->type() == QEvent::MouseButtonRelease) {
+    const auto *widget = qobject_cast<QWidget *>(watched);
+    if (widget && (widget == m_browser || m_browser->isAncestorOf(widget)))
         m_page->noteUserGesture();
-    } else if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
-            m_page->noteUserGesture();
-    }
     return false;
 }
 
