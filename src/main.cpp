@@ -12,14 +12,13 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLineOutcome commandLine = parseCommandLine(arguments);
+    const CommandLineOutcome commandLine =
+        parseCommandLine(arguments, QStringLiteral(QUENTARA_DEFAULT_SERVER));
     std::fputs(qPrintable(commandLine.output), stdout);
     std::fputs(qPrintable(commandLine.error), stderr);
     if (!commandLine.options)
         return commandLine.exitCode;
 
-    // The news reader's embedded browser needs this before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quentara"));
     QApplication::setApplicationVersion(QLatin1String(product::kVersion));

@@ -68,7 +68,8 @@ Application::Application(Options options, QObject *parent)
                                          QCoreApplication::applicationDirPath()))
     , m_newsPanel(std::make_unique<NewsPanel>(
           *m_window, m_state, *m_settings,
-          NewsPanel::Options{m_options.clock, QLocale(), QLatin1String(product::kSiteAddress), {}}))
+          NewsPanel::Options{
+              m_options.clock, QLocale(), QLatin1String(product::kSiteAddress), {}, {}}))
     , m_newsRefresh(m_server, m_state, m_options.clock, m_options.timings.refresh)
 {
     m_unixSignals = new UnixSignals(this);

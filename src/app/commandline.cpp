@@ -5,7 +5,7 @@
 #include <QCommandLineParser>
 #include <QUrl>
 
-CommandLineOutcome parseCommandLine(const QStringList &arguments)
+CommandLineOutcome parseCommandLine(const QStringList &arguments, const QString &defaultServer)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -15,8 +15,7 @@ CommandLineOutcome parseCommandLine(const QStringList &arguments)
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption server(
         QStringLiteral("server"),
-        QStringLiteral("Base address of the signal server (default %1).")
-            .arg(QLatin1String(product::kDefaultServerAddress)),
+        QStringLiteral("Base address of the signal server (default %1).").arg(defaultServer),
         QStringLiteral("URL"));
     const QCommandLineOption settings(
         QStringLiteral("settings"),
@@ -44,7 +43,7 @@ CommandLineOutcome parseCommandLine(const QStringList &arguments)
     }
 
     CommandLine options;
-    options.serverAddress = QLatin1String(product::kDefaultServerAddress);
+    options.serverAddress = defaultServer;
     if (parser.isSet(server)) {
         QString address = parser.value(server).trimmed();
         const QUrl url(address, QUrl::StrictMode);

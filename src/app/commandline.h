@@ -22,4 +22,5 @@ struct CommandLineOutcome
 
 // Parses the arguments (program name first). Needs no application object, so that --help and
 // --version work without a display.
-CommandLineOutcome parseCommandLine(const QStringList &arguments);
+// `defaultServer` is the signal server the program talks to unless --server names another one.
+CommandLineOutcome parseCommandLine(const QStringList &arguments, const QString &defaultServer);

@@ -7,8 +7,6 @@ inline constexpr char kName[] = "Quentara";
 inline constexpr char kVersion[] = "1.76";
 inline constexpr char kMaker[] = "Ostrelle";
 
-// The signal server the program talks to unless --server names another one.
-inline constexpr char kDefaultServerAddress[] = "https://signals.quentara.app/";
 // The product's web site: article pages, the questions-and-answers section, About links.
 inline constexpr char kSiteAddress[] = "https://quentara.app/";
 inline constexpr char kQuestionsAddress[] = "https://quentara.app/faq/";

@@ -64,6 +64,16 @@ void PollingCycle::setFetchAhead(int requests)
     m_fetchAhead = std::max(1, requests);
 }
 
+void PollingCycle::setMultiplexedFetchAhead(int requests)
+{
+    m_multiplexedFetchAhead = std::max(1, requests);
+}
+
+int PollingCycle::fetchAheadLimit() const
+{
+    return m_server.isMultiplexed() ? m_multiplexedFetchAhead : m_fetchAhead;
+}
+
 void PollingCycle::start()
 {
     m_pollTimer.start();
@@ -78,8 +88,9 @@ QCoro::Task<> PollingCycle::runCycle()
     QPointer<PollingCycle> self(this);
     const QString base = m_server.baseAddress();
 
-    // Records are fetched ahead, up to m_fetchAhead requests at once, but stored, rendered and
-    // evaluated strictly in index order. Whether an instrument is switched on is decided when the
+    // Records are fetched ahead, up to fetchAheadLimit() requests at once (decided afresh as
+    // answers show whether the connection is multiplexed), but stored, rendered and evaluated
+    // strictly in index order. Whether an instrument is switched on is decided when the
     // cycle reaches it: an answer fetched ahead for one switched off meanwhile is dropped, one
     // switched on after the look-ahead passed it is fetched then.
     std::array<std::optional<QCoro::Task<FetchResult>>, catalogue::kSlotCount> ahead;
@@ -90,7 +101,8 @@ QCoro::Task<> PollingCycle::runCycle()
         return m_server.fetch(serverpaths::instrumentUrl(base, catalogue::serverCode(index)));
     };
     const auto fetchAhead = [&] {
-        for (; nextToLaunch < catalogue::kSlotCount && inFlight < m_fetchAhead; ++nextToLaunch) {
+        for (; nextToLaunch < catalogue::kSlotCount && inFlight < fetchAheadLimit();
+             ++nextToLaunch) {
             if (polled(nextToLaunch)) {
                 ahead.at(nextToLaunch).emplace(instrumentFetch(nextToLaunch));
                 ++inFlight;

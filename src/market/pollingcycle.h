@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/catalogue.h"
 #include "app/timings.h"
 #include "market/indicatorgrid.h"
 
@@ -25,7 +26,10 @@ class PollingCycle final : public QObject
 {
     Q_OBJECT
 public:
+    // Requests a cycle keeps in flight over HTTP/1.1, where each needs a connection of its own,
+    // and over HTTP/2, whose one connection carries them all at once.
     static constexpr int kDefaultFetchAhead = 8;
+    static constexpr int kDefaultMultiplexedFetchAhead = catalogue::kSlotCount;
 
     PollingCycle(ServerAccess &server, AppState &state, MarketView &view, const Timings &timings,
                  QObject *parent = nullptr);
@@ -38,8 +42,10 @@ public:
     // Whether the main window is on screen: a hidden window's status indicator is left alone
     // when an instrument is shown. Without it the window counts as visible.
     void setWindowVisibility(std::function<bool()> isWindowVisible);
-    // Most requests a cycle keeps in flight at once; 1 fetches strictly one after another.
+    // Most requests a cycle keeps in flight at once over HTTP/1.1 and over HTTP/2 (as the
+    // latest answer came); 1 fetches strictly one after another.
     void setFetchAhead(int requests);
+    void setMultiplexedFetchAhead(int requests);
 
     // Arms the polling timer and the start-up kick, which runs the first cycle shortly after.
     void start();
@@ -63,6 +69,7 @@ Q_SIGNALS:
 
 private:
     void processInstrument(int index);
+    int fetchAheadLimit() const;
 
     ServerAccess &m_server;
     AppState &m_state;
@@ -74,6 +81,7 @@ private:
     QTimer m_pollTimer; // Timer1
     QTimer m_kickTimer; // Timer3
     int m_fetchAhead = kDefaultFetchAhead;
+    int m_multiplexedFetchAhead = kDefaultMultiplexedFetchAhead;
     bool m_cycleRunning = false;
     quint64 m_clickGeneration = 0;
 };

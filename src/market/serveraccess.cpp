@@ -57,7 +57,10 @@ QCoro::Task<FetchResult> ServerAccess::fetch(QString url)
                 }
             });
 
+    QPointer<ServerAccess> self(this);
     co_await reply.get();
+    if (self && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+        self->m_multiplexed = reply->attribute(QNetworkRequest::Http2WasUsedAttribute).toBool();
 
     if (*overCap || reply->error() != QNetworkReply::NoError)
         co_return FetchResult{};

@@ -44,6 +44,10 @@ public:
     QString errconnect() const { return m_errconnect; }
     void recordOutcome(const QString &fileName, bool loaded);
 
+    // Whether the latest answer came over HTTP/2, whose one connection carries any number of
+    // requests at once; false before the first answer.
+    bool isMultiplexed() const { return m_multiplexed; }
+
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
     void setSizeCap(qint64 bytes) { m_sizeCap = bytes; }
 
@@ -56,4 +60,5 @@ private:
     QString m_errconnect;
     std::chrono::milliseconds m_timeout = kDefaultTimeout;
     qint64 m_sizeCap = kDefaultSizeCap;
+    bool m_multiplexed = false;
 };

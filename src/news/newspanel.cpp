@@ -7,7 +7,6 @@
 #include "news/articlereader.h"
 #include "news/calendargrid.h"
 #include "news/newstexts.h"
-#include "news/newswindow.h"
 #include "ui/look.h"
 #include "ui/tabstrip.h"
 #include "ui/twips.h"
@@ -15,6 +14,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QSignalBlocker>
 
@@ -89,7 +89,10 @@ NewsPanel::NewsPanel(QWidget &window, AppState &state, SettingsStore &settings, 
     buildGridArea();
 
     if (!m_options.openArticle) {
-        m_reader = new ArticleReader(m_articleGrid, NewsWindow::openInDefaultBrowser, this);
+        const QString program = m_options.readerProgram.isEmpty()
+                                    ? ArticleReader::installedProgram()
+                                    : m_options.readerProgram;
+        m_reader = new ArticleReader(m_articleGrid, program, &QDesktopServices::openUrl, this);
         m_options.openArticle = [this](const QUrl &address) { m_reader->open(address); };
     }
     connect(m_articleGrid, &ArticleGrid::articleRequested, this, &NewsPanel::openArticle);

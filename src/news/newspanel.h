@@ -50,6 +50,8 @@ public:
         // Where articles open; empty: in the news window, or the default browser when that
         // cannot be used.
         ArticleOpener openArticle;
+        // The news window's program; empty: quentara-reader beside the program.
+        QString readerProgram;
     };
 
     NewsPanel(QWidget &window, AppState &state, SettingsStore &settings, Options options,

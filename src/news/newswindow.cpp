@@ -8,8 +8,10 @@
 #include "ui/twips.h"
 #include "ui/windowframe.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -20,11 +22,21 @@ constexpr int kClientWidthTwips = 12495;
 constexpr int kClientHeightTwips = 7710;
 constexpr int kTitleBarHeightTwips = 555;
 
+// A release of a mouse button, or a key that follows a link or presses a button.
+bool isUserGesture(const QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease)
+        return true;
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent *>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+}
+
 } // namespace
 
-NewsWindow::NewsWindow(QWidget *focusReturn, ArticlePage::ExternalOpener openExternally)
+NewsWindow::NewsWindow(ArticlePage::ExternalOpener openExternally)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_focusReturn(focusReturn)
     , m_profile(new QWebEngineProfile(this)) // off the record: nothing is written to disk
     , m_page(new ArticlePage(m_profile, std::move(openExternally), this))
 {
@@ -56,6 +68,9 @@ NewsWindow::NewsWindow(QWidget *focusReturn, ArticlePage::ExternalOpener openExt
     auto *frame = new WindowFrame(this, QStringLiteral("Shape4"), look::kPanelBlue);
     frame->setGeometry(twips::rect(0, 0, kClientWidthTwips, 7695));
     frame->raise();
+
+    // The user's clicks and keys reach the page through widgets the browser makes as it goes.
+    qApp->installEventFilter(this);
 }
 
 NewsWindow::~NewsWindow()
@@ -87,13 +102,12 @@ void NewsWindow::navigate(const QUrl &address)
     m_page->showArticle(address);
 }
 
-void NewsWindow::showOnTop(const QWidget *anchor)
+void NewsWindow::showOnTop(std::optional<QPoint> centre)
 {
-    const QRect area = anchor && anchor->isVisible() ? anchor->window()->frameGeometry()
-                       : screen()                    ? screen()->availableGeometry()
-                                                     : QRect();
-    if (area.isValid())
-        move(area.center() - rect().center());
+    if (!centre && screen())
+        centre = screen()->availableGeometry().center();
+    if (centre)
+        move(*centre - rect().center());
     show();
     raise();
     activateWindow();
@@ -106,11 +120,18 @@ void NewsWindow::openInDefaultBrowser(const QUrl &address)
 
 void NewsWindow::closeByButton()
 {
-    if (m_focusReturn) {
-        m_focusReturn->activateWindow();
-        m_focusReturn->setFocus(Qt::OtherFocusReason);
-    }
+    Q_EMIT closedByButton();
     close();
+}
+
+bool NewsWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!isUserGesture(event) || !m_browser)
+        return false;
+    const auto *widget = qobject_cast<QWidget *>(watched);
+    if (widget && (widget == m_browser || m_browser->isAncestorOf(widget)))
+        m_page->noteUserGesture();
+    return false;
 }
 
 void NewsWindow::changeEvent(QEvent *event)

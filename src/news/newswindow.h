@@ -2,9 +2,11 @@
 
 #include "news/articlepage.h"
 
-#include <QPointer>
+#include <QPoint>
 #include <QUrl>
 #include <QWidget>
+
+#include <optional>
 
 class HoverButton;
 class QWebEngineProfile;
@@ -18,15 +20,14 @@ class NewsWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    // `focusReturn` gets the keyboard focus back when the close button closes the window.
-    explicit NewsWindow(QWidget *focusReturn,
-                        ArticlePage::ExternalOpener openExternally = openInDefaultBrowser);
+    explicit NewsWindow(ArticlePage::ExternalOpener openExternally = openInDefaultBrowser);
     ~NewsWindow() override;
     Q_DISABLE_COPY_MOVE(NewsWindow)
 
     void navigate(const QUrl &address);
-    // Shows the window on top of the others, over the middle of `anchor` the first time.
-    void showOnTop(const QWidget *anchor);
+    // Shows the window on top of the others, centred on `centre` (the middle of the window the
+    // article was chosen in), or of the screen.
+    void showOnTop(std::optional<QPoint> centre = std::nullopt);
 
     QWebEngineView *browser() const { return m_browser; }
 
@@ -35,15 +36,17 @@ public:
 Q_SIGNALS:
     // The browser cannot show the page (its process failed): the caller opens it elsewhere.
     void unusable(const QUrl &address);
+    // The close button closed the window: the list the article came from takes the focus back.
+    void closedByButton();
 
 protected:
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildTitleBar();
     void closeByButton();
 
-    QPointer<QWidget> m_focusReturn;
     QWebEngineProfile *m_profile;
     ArticlePage *m_page;
     QWebEngineView *m_browser = nullptr;

@@ -1,5 +1,6 @@
 #include "app/appstate.h"
 #include "app/catalogue.h"
+#include "http2testserver.h"
 #include "market/marketview.h"
 #include "market/noticecheck.h"
 #include "market/pollingcycle.h"
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void timersRunTheCycle();
     void processingOrderUnderFetchAhead_data();
     void processingOrderUnderFetchAhead();
+    void http2KeepsTheWholeCycleInFlightInOrder();
     void statusFollowsTheLastFetchInIndexOrder_data();
     void statusFollowsTheLastFetchInIndexOrder();
     void stoppedFillIsNotEvaluated();
@@ -378,11 +380,47 @@ void TestPollingCycle::processingOrderUnderFetchAhead()
     for (int index : enabled)
         prices << priceOf(index);
     QCOMPARE(m_evaluator->prices, prices);
+    QVERIFY(!m_access->isMultiplexed());
     if (fetchAhead == 1)
         QCOMPARE(m_server->maxInFlight(), 1);
     else
         QVERIFY2(m_server->maxInFlight() > 2 && m_server->maxInFlight() <= fetchAhead,
                  qPrintable(QString::number(m_server->maxInFlight())));
+}
+
+void TestPollingCycle::http2KeepsTheWholeCycleInFlightInOrder()
+{
+    QVERIFY2(Http2TestServer::available(), "node and openssl run the HTTP/2 server");
+    Http2TestServer site;
+    QVERIFY(site.start(80ms));
+    site.trust();
+    site.serve(QStringLiteral("signals/-cantrade_xml.php"), TestHttpServer::dataDocument("yes;"));
+    QList<int> enabled;
+    for (int index = 0; index < catalogue::kInstrumentCount; ++index) {
+        site.serve(codePath(index),
+                   TestHttpServer::dataDocument(RecordBuilder().setPrice(priceOf(index)).text()));
+        m_state->setEnabled(index, true);
+        enabled << index;
+    }
+    ServerAccess access(*m_network, site.baseAddress());
+    PollingCycle cycle(access, *m_state, *m_view, m_timings);
+    cycle.setSignalEvaluator(m_evaluator.get());
+    QList<int> stored;
+    connect(m_state.get(), &AppState::recordChanged, this, [&](int index) { stored << index; });
+
+    // The first answers tell that the connection is multiplexed; from then on every request of
+    // the cycle goes out at once.
+    QCoro::waitFor(cycle.runCycle());
+    QVERIFY(access.isMultiplexed());
+    QCOMPARE(stored, enabled);
+    QStringList prices;
+    for (int index : enabled)
+        prices << priceOf(index);
+    QCOMPARE(m_evaluator->prices, prices);
+    const int held = site.maxInFlight();
+    QVERIFY2(held >= catalogue::kInstrumentCount - PollingCycle::kDefaultFetchAhead,
+             qPrintable(QString::number(held)));
+    QCOMPARE(access.errconnect(), QStringLiteral("0"));
 }
 
 void TestPollingCycle::statusFollowsTheLastFetchInIndexOrder_data()

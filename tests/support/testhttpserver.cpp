@@ -89,6 +89,14 @@ void TestHttpServer::removeRoute(const QString &path)
     m_routes.remove(path);
 }
 
+TestHttpServer::Route TestHttpServer::htmlPage(const QByteArray &html)
+{
+    Route route;
+    route.body = html;
+    route.contentType = "text/html; charset=utf-8";
+    return route;
+}
+
 QByteArray TestHttpServer::dataDocument(const QString &dataText)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<document><data>" +

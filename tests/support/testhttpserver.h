@@ -77,6 +77,8 @@ public:
 
     // A document in the form the signal server publishes, with the text escaped.
     static QByteArray dataDocument(const QString &dataText);
+    // A route answering with this HTML page.
+    static Route htmlPage(const QByteArray &html);
 
 protected:
     bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override;

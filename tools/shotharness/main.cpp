@@ -154,7 +154,8 @@ int main(int argc, char *argv[])
     QStringList arguments{QString::fromLocal8Bit(argv[0])};
     for (int i = 2; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLineOutcome commandLine = parseCommandLine(arguments);
+    const CommandLineOutcome commandLine =
+        parseCommandLine(arguments, QStringLiteral(QUENTARA_DEFAULT_SERVER));
     if (!commandLine.options) {
         std::fputs(qPrintable(commandLine.error), stderr);
         return commandLine.exitCode;
