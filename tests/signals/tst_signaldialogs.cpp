@@ -28,6 +28,7 @@ private Q_SLOTS:
     void configuratorCancelStoresNothing();
     void configuratorOkStoresEveryList();
     void configuratorKeepsValuesOutsideItsLists();
+    void configuratorReadsNumbersAsEvaluationDoes();
     void foldersDialogAsDesigned();
     void clearThenOk();
     void browseThenCancel();
@@ -191,6 +192,20 @@ void TestSignalDialogs::configuratorKeepsValuesOutsideItsLists()
     QCOMPARE(stored("v3"), QStringLiteral("abc"));
     QCOMPARE(stored("v2"), QStringLiteral("-1"));
     QCOMPARE(stored("v1-m5buy"), QStringLiteral("1"));
+}
+
+void TestSignalDialogs::configuratorReadsNumbersAsEvaluationDoes()
+{
+    m_settings->writeText("v1-m5buy", QStringLiteral("2.0"));
+    m_settings->writeText("v1-m15buy", QStringLiteral(" 4 "));
+    m_settings->writeText("v1-m30buy", QStringLiteral("1.5"));
+    SignalConfigurator dialog(*m_settings);
+    QCOMPARE(list(&dialog, 2)->currentIndex(), 2);
+    QCOMPARE(list(&dialog, 3)->currentIndex(), 4);
+    QCOMPARE(list(&dialog, 4)->currentIndex(), -1);
+    const signalconfig::Config config = signalconfig::read(*m_settings);
+    QCOMPARE(config.code(1, signalconfig::Buy, 1), 2);
+    QCOMPARE(config.code(1, signalconfig::Buy, 2), 4);
 }
 
 void TestSignalDialogs::setFolders()
