@@ -284,20 +284,34 @@ void TestNewsPanel::helpLabelDoesNotChooseTheTab()
 
 void TestNewsPanel::storedFiltersAreAppliedAndStored_data()
 {
-    QTest::addColumn<QString>("storedZone");
+    QTest::addColumn<QString>("storedZone"); // "-" for a key never stored
     QTest::addColumn<QString>("storedImportance");
     QTest::addColumn<int>("zone");
     QTest::addColumn<int>("importance");
-    QTest::newRow("first run") << ""
-                               << "" << 15 << 1;
+    QTest::addColumn<QString>("zoneAfter"); // the store afterwards
+    QTest::addColumn<QString>("importanceAfter");
+    QTest::newRow("first run") << "-"
+                               << "-" << 15 << 1 << "15"
+                               << "1";
     QTest::newRow("GMT 0, All") << "12"
-                                << "0" << 12 << 0;
+                                << "0" << 12 << 0 << "12"
+                                << "0";
     QTest::newRow("GMT +12, Low") << "24"
-                                  << "3" << 24 << 3;
+                                  << "3" << 24 << 3 << "24"
+                                  << "3";
+    // A value that cannot be used is ignored: the box keeps its first item and nothing is stored.
     QTest::newRow("out of range") << "25"
-                                  << "4" << 15 << 1;
+                                  << "4" << 15 << 1 << "25"
+                                  << "4";
     QTest::newRow("not numbers") << "GMT +3"
-                                 << "High" << 15 << 1;
+                                 << "High" << 15 << 1 << "GMT +3"
+                                 << "High";
+    QTest::newRow("empty") << ""
+                           << "" << 15 << 1 << ""
+                           << "";
+    QTest::newRow("zone usable, importance not") << "10"
+                                                 << "-1" << 10 << 1 << "10"
+                                                 << "-1";
 }
 
 void TestNewsPanel::storedFiltersAreAppliedAndStored()
@@ -306,10 +320,12 @@ void TestNewsPanel::storedFiltersAreAppliedAndStored()
     QFETCH(QString, storedImportance);
     QFETCH(int, zone);
     QFETCH(int, importance);
-    if (!storedZone.isEmpty()) {
+    QFETCH(QString, zoneAfter);
+    QFETCH(QString, importanceAfter);
+    if (storedZone != QLatin1String("-"))
         m_settings->writeText("GMT", storedZone);
+    if (storedImportance != QLatin1String("-"))
         m_settings->writeText("NewsImp", storedImportance);
-    }
     m_state->setCalendarData(QStringLiteral("Jan, 12 14:30;USD;High Volatility Expected;CPI\n"
                                             "Jan, 12 15:00;USD;Low Volatility Expected;Stocks\n"));
     makePanel();
@@ -317,8 +333,9 @@ void TestNewsPanel::storedFiltersAreAppliedAndStored()
     QCOMPARE(find<QComboBox>("Combo1")->currentIndex(), zone);
     QCOMPARE(find<QComboBox>("Combo2")->currentIndex(), importance);
     const SettingsStore stored(m_dir->filePath(QStringLiteral("news.ini")));
-    QCOMPARE(stored.readText("GMT"), QString::number(zone));
-    QCOMPARE(stored.readText("NewsImp"), QString::number(importance));
+    QCOMPARE(stored.readText("GMT", QStringLiteral("-")), zoneAfter);
+    QCOMPARE(stored.readText("NewsImp", QStringLiteral("-")), importanceAfter);
+    m_panel->loadNews();
     QCOMPARE(calendarGrid()->rowCount(), importance == 0 ? 2 : 1);
 }
 
