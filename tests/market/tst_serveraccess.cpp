@@ -22,6 +22,7 @@ private Q_SLOTS:
     void failedInstrumentWithoutCodeKeepsOutcome();
     void successResetsOutcomeEvenWithoutData();
     void transferTimeout();
+    void overallDeadline();
     void responseSizeCap();
     void secureAddressStaysSecure();
     void addressComposition();
@@ -172,6 +173,27 @@ void TestServerAccess::transferTimeout()
     QCOMPARE(m_access->errconnect(), QStringLiteral("1"));
     QCOMPARE(fetchText(QStringLiteral("signals/late.xml")), QString());
     QVERIFY2(elapsed.elapsed() < 1900, "the transfer timeout did not end the requests");
+}
+
+void TestServerAccess::overallDeadline()
+{
+    // Each byte comes well within the transfer timeout, the whole document only after seconds.
+    m_access->setTimeout(500ms);
+    m_access->setDeadline(400ms);
+    TestHttpServer::Route trickling;
+    trickling.body = TestHttpServer::dataDocument(QStringLiteral("yes;forex market open"));
+    trickling.trickle = 25ms;
+    m_server->setRoute(QStringLiteral("signals/-cantrade_xml.php"), trickling);
+    m_server->serveData(QStringLiteral("message.xml"), QStringLiteral("whole"));
+
+    QCOMPARE(
+        fetchText(QStringLiteral("signals/-cantrade_xml.php"), QStringLiteral("-cantrade_xml.php")),
+        QString());
+    QCOMPARE(m_access->errconnect(), QStringLiteral("1"));
+    // A document that comes whole in time still loads, on the same access.
+    QCOMPARE(fetchText(QStringLiteral("message.xml"), QStringLiteral("message.xml")),
+             QStringLiteral("whole"));
+    QCOMPARE(m_access->errconnect(), QStringLiteral("0"));
 }
 
 void TestServerAccess::responseSizeCap()

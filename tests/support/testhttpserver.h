@@ -9,8 +9,8 @@
 #include <chrono>
 
 // A real HTTP server on 127.0.0.1 for tests: serves given bodies per path and can answer with an
-// error status, late, never, by dropping the connection, with a body over a size cap, or with
-// whatever bytes a test needs. Unknown paths get 404.
+// error status, late, never, by dropping the connection, byte by byte, with a body over a size
+// cap, or with whatever bytes a test needs. Unknown paths get 404.
 class TestHttpServer final : public QAbstractHttpServer
 {
     Q_OBJECT
@@ -30,6 +30,8 @@ public:
         std::chrono::milliseconds delay{0};
         Behaviour behaviour = Behaviour::Answer;
         QByteArray contentType = "text/xml; charset=utf-8";
+        // When set, the body follows its head one byte at a time at this interval.
+        std::chrono::milliseconds trickle{0};
     };
 
     explicit TestHttpServer(QObject *parent = nullptr);
@@ -65,6 +67,7 @@ protected:
 
 private:
     void answer(QTcpSocket *socket, const Route &route);
+    void trickle(QTcpSocket *socket, const Route &route);
 
     QHash<QString, Route> m_routes;
     QStringList m_requests;
