@@ -26,7 +26,9 @@ class ServerAccess final : public QObject
 public:
     static constexpr std::chrono::milliseconds kDefaultTimeout{15000};
     static constexpr std::chrono::milliseconds kDefaultDeadline{30000};
-    static constexpr qint64 kDefaultSizeCap = 4 * 1024 * 1024;
+    // The largest document the server publishes is a record of about 8 KB; the cap leaves room
+    // for a calendar or a list many times the usual, and keeps a runaway answer out.
+    static constexpr qint64 kDefaultSizeCap = 256 * 1024;
 
     ServerAccess(QNetworkAccessManager &network, QString baseAddress, QObject *parent = nullptr);
     Q_DISABLE_COPY_MOVE(ServerAccess)
