@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimeZone>
 #include <QWheelEvent>
 
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void panelPartsStandInTheFullLayout();
     void calendarGridShowsTheEvents();
     void emptyCalendarShowsTheHeaderOnly();
+    void importanceTipShowsTheServerTextAsText();
     void tabsSwitchTheContent_data();
     void tabsSwitchTheContent();
     void helpLabelDoesNotChooseTheTab();
@@ -223,6 +225,29 @@ void TestNewsPanel::emptyCalendarShowsTheHeaderOnly()
     QCOMPARE(calendarGrid()->horizontalHeaderItem(3)->text(), QStringLiteral("Event"));
     QVERIFY(calendarGrid()->horizontalHeader()->isVisibleTo(m_window.get()));
     QVERIFY(find<QWidget>("Picture39")->isHidden());
+}
+
+void TestNewsPanel::importanceTipShowsTheServerTextAsText()
+{
+    const QString importance =
+        QStringLiteral("<b>High</b> <img src=\"file:///etc/hostname\"> & <a href=\"x\">more</a>");
+    m_state->setCalendarData(QStringLiteral("Jan, 12 14:30;USD;%1;CPI\n"
+                                            "Jan, 12 15:00;USD;High Volatility Expected;PPI\n")
+                                 .arg(importance));
+    SettingsStore(m_dir->filePath(QStringLiteral("news.ini"))).writeNumber("NewsImp", 0);
+    makePanel();
+    m_panel->applyStoredFilters();
+    // A tip is rich text when it looks like it; what it shows must be the server's text itself.
+    const auto shownText = [](const QString &tip) {
+        if (!Qt::mightBeRichText(tip))
+            return tip;
+        QTextDocument document;
+        document.setHtml(tip);
+        return document.toPlainText();
+    };
+    QCOMPARE(shownText(calendarGrid()->item(0, 2)->toolTip()), importance);
+    QCOMPARE(shownText(calendarGrid()->item(1, 2)->toolTip()),
+             QStringLiteral("High Volatility Expected"));
 }
 
 void TestNewsPanel::tabsSwitchTheContent_data()
