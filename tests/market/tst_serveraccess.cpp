@@ -1,9 +1,13 @@
 #include "market/serveraccess.h"
 #include "market/serverpaths.h"
+#include "market/systemproxy.h"
+#include "testhttpproxy.h"
 #include "testhttpserver.h"
 
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <QCoroTask>
@@ -26,6 +30,8 @@ private Q_SLOTS:
     void responseSizeCap();
     void secureAddressStaysSecure();
     void addressComposition();
+    void systemProxyIsUsed_data();
+    void systemProxyIsUsed();
 
 private:
     QString fetchText(const QString &path, const QString &fileName = QStringLiteral("doc.xml"));
@@ -262,6 +268,53 @@ void TestServerAccess::addressComposition()
     QCOMPARE(serverpaths::instrumentUrl(QStringLiteral(" ") + base, QStringLiteral("crypto-btc")),
              QStringLiteral(" https://signals.example.test/signals/crypto-btc.xml"));
     QCOMPARE(serverpaths::instrumentFileName(QString()), QStringLiteral(".xml"));
+}
+
+void TestServerAccess::systemProxyIsUsed_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("text");             // what the fetch returns
+    QTest::addColumn<QStringList>("throughProxy"); // the request lines the proxy saw
+    // Names nobody resolves: only the proxy, which sends everything to the loopback server,
+    // can serve them. (Loopback addresses themselves are never proxied.)
+    QTest::newRow("http") << "http://signals.quentara.test/signals/eurusd.xml"
+                          << "record"
+                          << QStringList{"GET http://signals.quentara.test/signals/eurusd.xml "
+                                         "HTTP/1.1"};
+    QTest::newRow("https asks for a tunnel")
+        << "https://signals.quentara.test/signals/eurusd.xml"
+        << "" << QStringList{"CONNECT signals.quentara.test:443 HTTP/1.1"};
+    QTest::newRow("a host in no_proxy goes direct")
+        << "http://direct.quentara.test/signals/eurusd.xml"
+        << "" << QStringList{};
+}
+
+void TestServerAccess::systemProxyIsUsed()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, text);
+    QFETCH(QStringList, throughProxy);
+    m_server->serveData(QStringLiteral("signals/eurusd.xml"), QStringLiteral("record"));
+    TestHttpProxy proxy;
+    QVERIFY(proxy.start(m_server->serverPorts().first()) != 0);
+    const QByteArray proxyAddress = proxy.address().toLatin1();
+    qputenv("http_proxy", proxyAddress);
+    qputenv("https_proxy", proxyAddress);
+    qputenv("no_proxy", "localhost,127.0.0.1,direct.quentara.test");
+    const bool wasUsed = QNetworkProxyFactory::usesSystemConfiguration();
+    const auto restore = qScopeGuard([wasUsed] {
+        qunsetenv("http_proxy");
+        qunsetenv("https_proxy");
+        qunsetenv("no_proxy");
+        QNetworkProxyFactory::setUseSystemConfiguration(wasUsed);
+    });
+
+    // Whether Qt consults the system by itself depends on how it was built: not here.
+    QNetworkProxyFactory::setUseSystemConfiguration(false);
+    useSystemProxy();
+    m_access->setTimeout(3s);
+    QCOMPARE(QCoro::waitFor(m_access->openUrl(address, QStringLiteral("eurusd.xml"))), text);
+    QCOMPARE(proxy.requestLines(), throughProxy);
 }
 
 QTEST_GUILESS_MAIN(TestServerAccess)
