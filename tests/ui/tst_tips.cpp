@@ -4,6 +4,8 @@
 #include "ui/tips.h"
 #include "windowfixture.h"
 
+#include <QApplication>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QTest>
 
@@ -30,6 +32,7 @@ private Q_SLOTS:
     void neverShowIsRemembered();
     void clicksElsewhereHideTheTip();
     void tipsLieAboveEveryPanel();
+    void tipLinksKeepTheirColourUnderThePointer();
 
 private:
     QWidget *tip(int i) const { return m_fixture->find(tipName(i)); }
@@ -185,6 +188,22 @@ void TestTips::tipsLieAboveEveryPanel()
     for (int i = 0; i < tiptexts::kTipCount; ++i)
         QVERIFY(children.indexOf(tip(i)) > lastPanel);
     QVERIFY(children.indexOf(m_fixture->find("Shape5")) > children.indexOf(tip(7)));
+}
+
+void TestTips::tipLinksKeepTheirColourUnderThePointer()
+{
+    click(QStringLiteral("Label20_0"));
+    const QList<std::pair<QString, QColor>> links{{"tiplinknever_0", QColor(0x00, 0x67, 0xC4)},
+                                                  {"tiplinkclose_0", QColor(0x80, 0x00, 0x00)},
+                                                  {"tiplinknext_0", QColor(0x00, 0x67, 0xC4)}};
+    for (const auto &[name, colour] : links) {
+        auto *link = m_fixture->find<QLabel>(name);
+        QCOMPARE(link->palette().color(QPalette::WindowText), colour);
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QApplication::sendEvent(link, &enter);
+        QCOMPARE(link->palette().color(QPalette::WindowText), colour);
+        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+    }
 }
 
 QTEST_MAIN(TestTips)
