@@ -70,6 +70,9 @@ private Q_SLOTS:
 private:
     QString terminal(const QString &name) const { return m_dir->filePath(name); }
     void setFolder(int folder, const QString &path);
+    // Terminal folder `folder` configured, its export folder holding EURUSD.csv with "BUY";
+    // returns the export folder with a final separator.
+    QString folderWithOldSignal(int folder);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<SettingsStore> m_settings;
@@ -86,6 +89,17 @@ void TestExportFiles::setFolder(int folder, const QString &path)
 {
     m_settings->write(QLatin1String(settingskeys::kSettings),
                       SettingsStore::terminalFolderKey(folder), path);
+}
+
+QString TestExportFiles::folderWithOldSignal(int folder)
+{
+    const QString path = terminal(QStringLiteral("terminal"));
+    const QString exportFolder = path + QStringLiteral("/quentara/");
+    if (!QDir().mkpath(exportFolder))
+        qFatal("cannot make %s", qPrintable(exportFolder));
+    setFolder(folder, path);
+    writeFile(exportFolder + "EURUSD.csv", "BUY");
+    return exportFolder;
 }
 
 void TestExportFiles::fileNames_data()
@@ -218,11 +232,7 @@ void TestExportFiles::onlyConfiguredFoldersReceiveFiles()
 
 void TestExportFiles::readOnlyFileIsFreedForTheNextSignal()
 {
-    const QString path = terminal(QStringLiteral("terminal"));
-    const QString folder = path + QStringLiteral("/quentara/");
-    QVERIFY(QDir().mkpath(folder));
-    setFolder(2, path);
-    writeFile(folder + "EURUSD.csv", "BUY");
+    const QString folder = folderWithOldSignal(2);
     QVERIFY(QFile::setPermissions(folder + "EURUSD.csv", kReadOnly));
 
     // The write of the read-only file fails and is skipped; its attributes are still made normal.
@@ -237,11 +247,7 @@ void TestExportFiles::readOnlyFileIsFreedForTheNextSignal()
 
 void TestExportFiles::fileInReadOnlyFolderIsWrittenInPlace()
 {
-    const QString path = terminal(QStringLiteral("terminal"));
-    const QString folder = path + QStringLiteral("/quentara/");
-    QVERIFY(QDir().mkpath(folder));
-    setFolder(1, path);
-    writeFile(folder + "EURUSD.csv", "BUY");
+    const QString folder = folderWithOldSignal(1);
     QVERIFY(QFile::setPermissions(folder, kReadOnlyFolder));
 
     {
@@ -261,11 +267,7 @@ void TestExportFiles::refusedRenameWritesInPlace()
 {
     // In a folder with the sticky bit that belongs to someone else, a file of someone else may
     // be written but not replaced by a rename: the case of a file a terminal holds open.
-    const QString path = terminal(QStringLiteral("terminal"));
-    const QString folder = path + QStringLiteral("/quentara/");
-    QVERIFY(QDir().mkpath(folder));
-    setFolder(1, path);
-    writeFile(folder + "EURUSD.csv", "BUY");
+    const QString folder = folderWithOldSignal(1);
     constexpr uid_t kSomeoneElse = 65534;
     if (::chown(QFile::encodeName(folder).constData(), kSomeoneElse, kSomeoneElse) != 0 ||
         ::chown(QFile::encodeName(folder + "EURUSD.csv").constData(), kSomeoneElse, kSomeoneElse) !=
