@@ -5,6 +5,7 @@
 #include "signalserver.h"
 
 #include "app/version.h"
+#include "market/systemproxy.h"
 
 #include <QCoreApplication>
 
@@ -35,6 +36,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quentara-server"));
     QCoreApplication::setApplicationVersion(QLatin1String(product::kVersion));
+    // Outside market data sources are reached through the proxy the system names, if any.
+    useSystemProxy();
 
     ServerInputs inputs = loadServerInputs(options);
     if (!inputs.error.isEmpty())

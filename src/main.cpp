@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/commandline.h"
 #include "app/version.h"
+#include "market/systemproxy.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -24,6 +25,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QLatin1String(product::kVersion));
     // The program lives on in the notification area when its window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Traders in offices reach the server only through their proxy.
+    useSystemProxy();
 
     Application quentara({*commandLine.options, Clock(), Timings()});
     QTimer::singleShot(0, &quentara, [&quentara] {

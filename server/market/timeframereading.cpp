@@ -29,6 +29,10 @@ IndicatorReading signedValue(double value, int decimals)
     return reading;
 }
 
+// RSI of a motionless market stays put in theory but wanders in its last bits as its averages
+// decay; a range this small is no range.
+constexpr double kRsiRangeTolerance = 1e-9;
+
 double stochasticOfRsi(const IndicatorState &state)
 {
     double low = state.recentRsi.at(0);
@@ -37,7 +41,8 @@ double stochasticOfRsi(const IndicatorState &state)
         low = std::min(low, state.recentRsi.at(i));
         high = std::max(high, state.recentRsi.at(i));
     }
-    return high > low ? 100.0 * (state.rsi.value() - low) / (high - low) : 50.0;
+    return high - low > kRsiRangeTolerance ? 100.0 * (state.rsi.value() - low) / (high - low)
+                                           : 50.0;
 }
 
 double averageOf(const RecentValues<14> &values)

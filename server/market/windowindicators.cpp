@@ -61,14 +61,24 @@ double commodityChannelIndex(std::span<const Candle> candles, int period)
 {
     const std::span<const Candle> window = last(candles, period);
     double mean = 0;
-    for (const Candle &candle : window)
-        mean += typicalPrice(candle);
+    double highest = typicalPrice(window.front());
+    double lowest = highest;
+    for (const Candle &candle : window) {
+        const double price = typicalPrice(candle);
+        mean += price;
+        highest = std::max(highest, price);
+        lowest = std::min(lowest, price);
+    }
+    // The mean of equal prices need not round back to the price, and the deviation from it, a
+    // few units in the last place, would be read as a move of two thirds of the band.
+    if (highest - lowest <= kMotionlessRelativeRange * std::abs(highest))
+        return 0.0;
     mean /= period;
     double deviation = 0;
     for (const Candle &candle : window)
         deviation += std::abs(typicalPrice(candle) - mean);
     deviation /= period;
-    return deviation > 0 ? (typicalPrice(candles.back()) - mean) / (0.015 * deviation) : 0.0;
+    return (typicalPrice(candles.back()) - mean) / (0.015 * deviation);
 }
 
 double ultimateOscillator(std::span<const Candle> candles)

@@ -23,13 +23,19 @@ double stochasticD(std::span<const Candle> candles, int period, int smoothing);
 // the range is empty. Needs `period`.
 double williamsR(std::span<const Candle> candles, int period);
 
+// Prices whose spread is below this fraction of the price have not moved: far above the rounding
+// of sums and means, far below any tick a price is quoted in.
+inline constexpr double kMotionlessRelativeRange = 1e-12;
+
 // Commodity Channel Index: (TP - SMA(TP)) / (0.015 mean deviation of TP) with the typical price
-// TP = (H + L + C) / 3 over `period`; 0 when TP did not move. Needs `period`.
+// TP = (H + L + C) / 3 over `period`; 0 when TP did not move (its highest and lowest differ by
+// less than kMotionlessRelativeRange of it). Needs `period`.
 double commodityChannelIndex(std::span<const Candle> candles, int period);
 
 // Ultimate Oscillator (Williams) over 7, 14 and 28 candles: buying pressure C - min(L, prevC)
 // against the true range max(H, prevC) - min(L, prevC);
-// UO = 100 (4 A7 + 2 A14 + A28) / 7. Needs 29.
+// UO = 100 (4 A7 + 2 A14 + A28) / 7, a period without any true range counting 0.5 (so a
+// motionless market reads 50). Needs 29.
 double ultimateOscillator(std::span<const Candle> candles);
 
 // Rate of change in percent: 100 (C - C[period ago]) / C[period ago]. Needs period + 1.

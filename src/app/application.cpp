@@ -77,7 +77,7 @@ Application::Application(Options options, QObject *parent)
     connect(qApp, &QCoreApplication::aboutToQuit, this, &Application::shutdown);
     // The desktop session is ending: save now, the process may not get another chance.
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager &) { shutdown(); });
+            [this](QSessionManager &) { saveForSessionEnd(); });
     connect(m_tray.get(), &TrayOwner::exitRequested, this, &Application::exitProgram);
     connect(m_tray.get(), &TrayOwner::journalRequested, this, &Application::showJournal);
     connect(m_signalPanel, &SignalPanel::journalRequested, this, &Application::showJournal);
@@ -338,6 +338,17 @@ void Application::shutdown()
     if (m_shutDown || !m_ownsInstance)
         return;
     m_shutDown = true;
+    saveAndClean();
+}
+
+void Application::saveForSessionEnd()
+{
+    if (!m_shutDown && m_ownsInstance)
+        saveAndClean();
+}
+
+void Application::saveAndClean()
+{
     // Ended in the middle of start-up, the window does not yet show what the store holds;
     // saving it would switch every instrument off and lose the selection and the layout.
     if (m_windowStateRestored)

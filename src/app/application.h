@@ -62,6 +62,9 @@ public:
     // Saves what the window does not save at once and cleans the export folders; runs once,
     // whichever way the program ends, and only in the copy that owns the settings.
     void shutdown();
+    // The desktop session is ending: saves as the shutdown does. The user may still cancel the
+    // log-out and go on, so a later shutdown saves again.
+    void saveForSessionEnd();
 
     // Selects an instrument as a click in the navigator does and shows it.
     QCoro::Task<> selectInstrument(int index);
@@ -90,6 +93,7 @@ public:
 
 private:
     void restoreEnabledInstruments();
+    void saveAndClean();
     void showNotice(const QString &notice);
     void openJournal();
 

@@ -100,10 +100,17 @@ void SettingsStore::writeBool(const char *key, bool value)
 
 int SettingsStore::readNumber(const char *key, int defaultValue, int min, int max) const
 {
-    const std::optional<int> number = storedforms::parseNumber(readText(key));
+    return readUsableNumber(key, defaultValue, min, max).value_or(defaultValue);
+}
+
+std::optional<int> SettingsStore::readUsableNumber(const char *key, int defaultValue, int min,
+                                                   int max) const
+{
+    const std::optional<int> number =
+        storedforms::parseNumber(readText(key, storedforms::numberText(defaultValue)));
     if (!number || *number < min || *number > max)
-        return defaultValue;
-    return *number;
+        return std::nullopt;
+    return number;
 }
 
 void SettingsStore::writeNumber(const char *key, int value)

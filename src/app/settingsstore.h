@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -45,6 +46,9 @@ public:
     bool readBool(const char *key, bool defaultValue) const;
     void writeBool(const char *key, bool value);
     int readNumber(const char *key, int defaultValue, int min, int max) const;
+    // The same, but nullopt for a stored value that cannot be used (a missing key still reads
+    // as the default), for readers that leave things as they are then.
+    std::optional<int> readUsableNumber(const char *key, int defaultValue, int min, int max) const;
     void writeNumber(const char *key, int value);
     QString readText(const char *key, const QString &defaultValue = {}) const;
     void writeText(const char *key, const QString &value);

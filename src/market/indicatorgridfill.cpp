@@ -137,10 +137,11 @@ void applyIndicatorSummaryChain(GridCell &cell)
         write(cell, QStringLiteral("Neutral"), rgb::kWhite);
 }
 
+// A summary the record does not give (a line or field that is missing) is no verdict: left as
+// it was, the cell would offer the previous instrument's verdict to signal evaluation.
 void writeSummary(GridCell &cell, const InstrumentRecord &record, int line)
 {
-    if (const std::optional<QStringView> field = record.field(line, 1))
-        cell.text = field->toString();
+    cell.text = record.field(line, 1).value_or(QStringView()).toString();
 }
 
 } // namespace

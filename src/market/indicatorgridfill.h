@@ -37,9 +37,10 @@ constexpr int columnWidth(int column)
 void gridrazm(IndicatorGrid &grid);
 
 // Fills a grid from an instrument's record; key is the navigator index. Nothing is cleared: a
-// cell no rule writes keeps its text and colour. Returns false when the fill stopped at a missing
-// or empty indicator state of M5 to D1; the cells not reached then keep what they had, the price
-// cell included.
+// cell no rule writes keeps its text and colour. The summaries are always written, empty where
+// the record does not give them, so that only this record's verdicts can raise a signal. Returns
+// false when the fill stopped at a missing or empty indicator state of M5 to D1; the cells not
+// reached then keep what they had, the price cell included.
 bool loadInd(IndicatorGrid &grid, int key, const InstrumentRecord &record);
 
 // What the caption bar and the data-missing panel show after a fill of the visible table for the

@@ -14,15 +14,27 @@ constexpr int kLeft = 105;
 constexpr int kCoveringPanelsBottom = 60 + 5145; // pivotpic and errpic
 constexpr qreal kFontPoints = 8.25;
 constexpr int kCellPadding = 8; // pixels the view keeps free around a cell's text
+// A text that does not fit is shown from its start: this many characters fill any cell, and
+// laying out a longer one at every repaint would cost the whole text.
+constexpr qsizetype kShownCharacters = 256;
+// A tip shows this much of a longer text.
+constexpr qsizetype kTipCharacters = 1000;
 
 } // namespace
 
-IndicatorTableModel::IndicatorTableModel(const IndicatorGrid &grid, QObject *parent)
+IndicatorTableModel::IndicatorTableModel(const IndicatorGrid &grid, TextWidth textWidth,
+                                         QObject *parent)
     : QAbstractTableModel(parent)
     , m_grid(grid)
+    , m_textWidth(
+          textWidth ? std::move(textWidth)
+                    : [](const QString &text,
+                         const QFont &font) { return QFontMetrics(font).horizontalAdvance(text); })
     , m_font(look::arial(kFontPoints))
     , m_boldFont(look::arial(kFontPoints, true))
-{}
+{
+    measure();
+}
 
 int IndicatorTableModel::rowCount(const QModelIndex &parent) const
 {
@@ -41,32 +53,47 @@ QVariant IndicatorTableModel::data(const QModelIndex &index, int role) const
     const GridCell &cell = m_grid.cell(index.row(), index.column());
     switch (role) {
     case Qt::DisplayRole:
-        return cell.text;
+        return fitOf(index).shown;
     case Qt::ForegroundRole:
         return look::fromRgb(cell.colour);
     case Qt::FontRole:
         return fontOf(cell.bold);
     case Qt::TextAlignmentRole:
-        if (index.column() == 0 || !fits(cell.text, cell.bold, index.column()))
+        if (index.column() == 0 || !fits(index))
             return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         return QVariant(Qt::AlignCenter);
     case Qt::ToolTipRole:
-        if (!fits(cell.text, cell.bold, index.column()))
-            return cell.text;
+        if (!fits(index))
+            return fitOf(index).tip;
         return {};
     default:
         return {};
     }
 }
 
-bool IndicatorTableModel::fits(const QString &text, bool bold, int column) const
+void IndicatorTableModel::measure()
 {
-    const int room = twips::toPixels(gridskeleton::columnWidth(column)) - kCellPadding;
-    return QFontMetrics(fontOf(bold)).horizontalAdvance(text) <= room;
+    for (int row = 0; row < IndicatorGrid::kRows; ++row) {
+        for (int column = 0; column < IndicatorGrid::kColumns; ++column) {
+            const GridCell &cell = m_grid.cell(row, column);
+            Fit &fit = m_fits[row][column];
+            if (fit.text == cell.text && fit.bold == cell.bold)
+                continue;
+            const int room = twips::toPixels(gridskeleton::columnWidth(column)) - kCellPadding;
+            fit.text = cell.text;
+            fit.bold = cell.bold;
+            fit.fits = m_textWidth(cell.text, fontOf(cell.bold)) <= room;
+            fit.shown = fit.fits ? cell.text : cell.text.left(kShownCharacters);
+            fit.tip = cell.text.size() > kTipCharacters
+                          ? cell.text.left(kTipCharacters) + QChar(0x2026)
+                          : cell.text;
+        }
+    }
 }
 
 void IndicatorTableModel::refresh()
 {
+    measure();
     Q_EMIT dataChanged(index(0, 0), index(IndicatorGrid::kRows - 1, IndicatorGrid::kColumns - 1));
 }
 

@@ -6,6 +6,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 
 #include <QCoroNetworkReply>
@@ -47,22 +48,32 @@ QCoro::Task<FetchResult> ServerAccess::fetch(QString url)
     std::unique_ptr<QNetworkReply, DeleteLater> reply(m_network.get(request));
 
     const qint64 cap = m_sizeCap;
-    auto overCap = std::make_shared<bool>(false);
+    auto cutOff = std::make_shared<bool>(false);
     QNetworkReply *raw = reply.get();
     connect(raw, &QNetworkReply::downloadProgress, raw,
-            [raw, cap, overCap](qint64 received, qint64 total) {
+            [raw, cap, cutOff](qint64 received, qint64 total) {
                 if (received > cap || total > cap) {
-                    *overCap = true;
+                    *cutOff = true;
                     raw->abort();
                 }
             });
+    // The transfer timeout only notices silence; a server that trickles a byte now and then
+    // would hold the fetch, and with it the polling cycle, for as long as it likes.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, raw, [raw, cutOff] {
+        *cutOff = true;
+        raw->abort();
+    });
+    deadline.start(m_deadline);
 
     QPointer<ServerAccess> self(this);
     co_await reply.get();
+    deadline.stop();
     if (self && reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
         self->m_multiplexed = reply->attribute(QNetworkRequest::Http2WasUsedAttribute).toBool();
 
-    if (*overCap || reply->error() != QNetworkReply::NoError)
+    if (*cutOff || reply->error() != QNetworkReply::NoError)
         co_return FetchResult{};
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status != 0 && (status < 200 || status > 299))

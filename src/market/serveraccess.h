@@ -17,14 +17,18 @@ struct FetchResult
 };
 
 // Every document the program takes from its server goes through here. A request makes one
-// attempt, has a transfer timeout and a cap on the response size, keeps the scheme of its
-// address, and never reports an error beyond the outcome it records.
+// attempt, has a transfer timeout (no byte for that long), an overall deadline and a cap on the
+// response size, keeps the scheme of its address, and never reports an error beyond the outcome
+// it records.
 class ServerAccess final : public QObject
 {
     Q_OBJECT
 public:
     static constexpr std::chrono::milliseconds kDefaultTimeout{15000};
-    static constexpr qint64 kDefaultSizeCap = 4 * 1024 * 1024;
+    static constexpr std::chrono::milliseconds kDefaultDeadline{30000};
+    // The largest document the server publishes is a record of about 8 KB; the cap leaves room
+    // for a calendar or a list many times the usual, and keeps a runaway answer out.
+    static constexpr qint64 kDefaultSizeCap = 256 * 1024;
 
     ServerAccess(QNetworkAccessManager &network, QString baseAddress, QObject *parent = nullptr);
     Q_DISABLE_COPY_MOVE(ServerAccess)
@@ -49,6 +53,7 @@ public:
     bool isMultiplexed() const { return m_multiplexed; }
 
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+    void setDeadline(std::chrono::milliseconds deadline) { m_deadline = deadline; }
     void setSizeCap(qint64 bytes) { m_sizeCap = bytes; }
 
 Q_SIGNALS:
@@ -59,6 +64,7 @@ private:
     const QString m_baseAddress;
     QString m_errconnect;
     std::chrono::milliseconds m_timeout = kDefaultTimeout;
+    std::chrono::milliseconds m_deadline = kDefaultDeadline;
     qint64 m_sizeCap = kDefaultSizeCap;
     bool m_multiplexed = false;
 };

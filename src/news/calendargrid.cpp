@@ -7,6 +7,7 @@
 
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QTextDocument>
 
 namespace {
 
@@ -74,7 +75,9 @@ void CalendarGrid::showRows(const QList<calendar::Row> &rows, std::optional<int>
                                             row.past ? look::kLightGrey : look::kTitleBlue);
         importance->setFont(squaresFont);
         importance->setData(Qt::AccessibleTextRole, row.importanceText);
-        importance->setToolTip(row.importanceText);
+        // Tips are shown as rich text when they look like it: the server's text stays text.
+        if (!row.importanceText.isEmpty())
+            importance->setToolTip(Qt::convertFromPlainText(row.importanceText));
         setItem(r, 2, importance);
         setItem(r, 3, cell(row.event, kLeft, text));
     }

@@ -159,18 +159,24 @@ calendar::Filter NewsPanel::filter() const
 
 void NewsPanel::applyStoredFilters()
 {
-    const int zone = m_settings.readNumber(settingskeys::kGmt, calendar::kDefaultZone, 0,
-                                           calendar::kZoneCount - 1);
-    const int importance = m_settings.readNumber(
+    // A stored value that cannot be used is ignored: the box keeps its first item and nothing
+    // is stored. A usable one is chosen as the user would, which stores it again.
+    const std::optional<int> zone = m_settings.readUsableNumber(
+        settingskeys::kGmt, calendar::kDefaultZone, 0, calendar::kZoneCount - 1);
+    const std::optional<int> importance = m_settings.readUsableNumber(
         settingskeys::kNewsImp, calendar::kDefaultImportance, 0, calendar::kImportanceCount - 1);
     {
         const QSignalBlocker zoneBlocker(m_zoneBox);
         const QSignalBlocker importanceBlocker(m_importanceBox);
-        m_zoneBox->setCurrentIndex(zone);
-        m_importanceBox->setCurrentIndex(importance);
+        if (zone)
+            m_zoneBox->setCurrentIndex(*zone);
+        if (importance)
+            m_importanceBox->setCurrentIndex(*importance);
     }
-    filterChosen(settingskeys::kGmt, zone);
-    filterChosen(settingskeys::kNewsImp, importance);
+    if (zone)
+        filterChosen(settingskeys::kGmt, *zone);
+    if (importance)
+        filterChosen(settingskeys::kNewsImp, *importance);
 }
 
 void NewsPanel::filterChosen(const char *key, int index)

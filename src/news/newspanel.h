@@ -60,7 +60,8 @@ public:
     Q_DISABLE_COPY_MOVE(NewsPanel)
 
     // Start-up: the selectors take their stored entries, which are stored again, and the
-    // calendar is drawn from whatever text is held.
+    // calendar is drawn from whatever text is held. A stored entry that cannot be used is
+    // ignored: its selector keeps its first entry and nothing is stored.
     void applyStoredFilters();
 
     // Rebuild `newsgrid` from the held calendar text. While the main window is on screen the

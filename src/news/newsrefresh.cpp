@@ -47,23 +47,30 @@ QCoro::Task<> NewsRefresh::refresh()
     const QString base = m_server.baseAddress();
     using namespace serverpaths;
 
-    const QString calendar =
-        co_await m_server.openUrl(documentUrl(base, kCalendar), fileName(kCalendar));
+    const FetchResult calendar = co_await m_server.fetch(documentUrl(base, kCalendar));
     if (!self)
         co_return;
-    m_state.setCalendarData(calendar);
-    const QString reviews =
-        co_await m_server.openUrl(documentUrl(base, kReviewsList), fileName(kReviewsList));
+    take(kCalendar, calendar, &AppState::setCalendarData);
+    const FetchResult reviews = co_await m_server.fetch(documentUrl(base, kReviewsList));
     if (!self)
         co_return;
-    m_state.setReviewsData(reviews);
-    const QString feed =
-        co_await m_server.openUrl(documentUrl(base, kNewsList), fileName(kNewsList));
+    take(kReviewsList, reviews, &AppState::setReviewsData);
+    const FetchResult feed = co_await m_server.fetch(documentUrl(base, kNewsList));
     if (!self)
         co_return;
-    m_state.setFeedData(feed);
+    take(kNewsList, feed, &AppState::setFeedData);
 
     m_running = false;
     if (m_server.errconnect() != QLatin1String("1"))
         Q_EMIT refreshed();
+}
+
+void NewsRefresh::take(const serverpaths::Document &document, const FetchResult &result,
+                       void (AppState::*store)(const QString &))
+{
+    m_server.recordOutcome(serverpaths::fileName(document), result.loaded);
+    // A document whose own fetch failed keeps its last good text, so that a redraw after the
+    // later fetches loaded never shows it empty.
+    if (result.loaded)
+        (m_state.*store)(result.text);
 }

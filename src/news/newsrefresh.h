@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/clock.h"
+#include "market/serverpaths.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -12,6 +13,7 @@
 
 class AppState;
 class ServerAccess;
+struct FetchResult;
 
 namespace newsrefresh {
 
@@ -23,7 +25,8 @@ bool isRefreshMinute(const QDateTime &now);
 // Timer4: every interval (50 s) it checks the minute, and at a refresh minute fetches the
 // calendar, the review list and the news list again, in this order, into the program state.
 // When the last of them loaded it announces `refreshed` so that the visible grid is redrawn;
-// after a failed fetch the grids keep what they show. A tick while a refresh is still
+// after a failed fetch the grids keep what they show. A document that failed keeps its last good
+// text. A tick while a refresh is still
 // fetching is skipped.
 class NewsRefresh final : public QObject
 {
@@ -45,6 +48,8 @@ Q_SIGNALS:
 
 private:
     void tick();
+    void take(const serverpaths::Document &document, const FetchResult &result,
+              void (AppState::*store)(const QString &));
 
     ServerAccess &m_server;
     AppState &m_state;

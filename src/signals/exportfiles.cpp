@@ -113,9 +113,11 @@ void exportSignal(const SettingsStore &settings, const QString &direction,
         if (terminalFolder.isEmpty())
             continue;
         const QString folder = exportFolder(terminalFolder) + QDir::separator();
+        // Each step stands alone: a file whose write failed (read-only, held by a terminal) still
+        // gets normal attributes, so the next signal can replace it.
         for (const QString &name : names) {
-            if (writeExportFile(folder + name, content))
-                makeNormal(folder + name);
+            writeExportFile(folder + name, content);
+            makeNormal(folder + name);
         }
     }
 }

@@ -24,7 +24,8 @@ QStringList exportFileNames(const QString &symbol, const QString &option);
 // Writes the direction ("BUY" or "SELL") into every export file of the signal in each
 // configured terminal folder, creating missing export folders first. Each folder and each file
 // stands alone: what cannot be written is skipped. A file the user made read-only keeps its
-// content.
+// content for this signal, but gets normal attributes like every other, so the next one
+// replaces it.
 void exportSignal(const SettingsStore &settings, const QString &direction,
                   const QString &signalName, const QString &option);
 

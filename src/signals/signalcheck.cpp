@@ -65,6 +65,10 @@ public:
     {
         for (Direction direction : {Buy, Sell}) {
             for (int option = 1; option <= kOptionCount; ++option) {
+                // Neither raised nor released: a held code stays until the store is mended, so
+                // a condition that held all along is not raised a second time.
+                if (isUnusable(option, direction))
+                    continue;
                 const bool holds = matchCount(rows, option, direction) == kTimeframeCount;
                 if (m_methods.method1)
                     applyMethod1(option, direction, holds);
@@ -88,6 +92,17 @@ private:
                 ++count;
         }
         return count;
+    }
+
+    bool isUnusable(int option, Direction direction) const
+    {
+        if (m_config.basis.at(option - 1) == kUnusable)
+            return true;
+        for (int timeframe = 0; timeframe < kTimeframeCount; ++timeframe) {
+            if (m_config.code(option, direction, timeframe) == kUnusable)
+                return true;
+        }
+        return false;
     }
 
     // A pair whose seven codes are all "Doesn't matter" is switched off.

@@ -40,7 +40,8 @@ struct SignalCheck
 // then option 1, 2, 3 SELL; a pair raises when all seven timeframes satisfy its conditions
 // and the instrument's memory says it has not raised yet. Method 1 keeps one slot per option;
 // Method 2 shares the caption slot, so options that hold together hand it on and re-raise at
-// every evaluation while one holding alone stays silent.
+// every evaluation while one holding alone stays silent. A pair whose basis or codes include a
+// stored value that is no number is skipped: it raises nothing and releases nothing.
 SignalCheck checkSignal(const SummaryRows &rows, const signalconfig::Config &config,
                         MethodTicks methods, SignalMemory memory, const QString &signalName,
                         const QTime &now);

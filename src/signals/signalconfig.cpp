@@ -2,7 +2,8 @@
 
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
-#include "app/storedforms.h"
+
+#include <cmath>
 
 namespace signalconfig {
 
@@ -12,9 +13,8 @@ constexpr int kTimeframeListCount = kOptionCount * 2 * kTimeframeCount;
 
 int readCode(const SettingsStore &settings, const QString &key, int defaultValue)
 {
-    const QString text =
-        settings.read(QLatin1String(settingskeys::kSettings), key, QString::number(defaultValue));
-    return storedforms::parseNumber(text).value_or(kUnusable);
+    return parseCode(
+        settings.read(QLatin1String(settingskeys::kSettings), key, QString::number(defaultValue)));
 }
 
 struct ListPlace
@@ -35,6 +35,18 @@ ListPlace placeOf(int list)
 }
 
 } // namespace
+
+int parseCode(const QString &text)
+{
+    bool ok = false;
+    const double number = text.trimmed().toDouble(&ok);
+    if (!ok)
+        return kUnusable;
+    constexpr double kLargestCode = 1e9; // far beyond every code, well inside int
+    if (number != std::trunc(number) || std::abs(number) > kLargestCode)
+        return kNotACode;
+    return int(number);
+}
 
 QString basisKey(int option)
 {

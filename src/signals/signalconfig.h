@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <limits>
 
 class SettingsStore;
 
@@ -43,8 +44,10 @@ enum Basis : int
 };
 inline constexpr int kBasisCount = 3;
 
-// A stored value that does not read as a number.
-inline constexpr int kUnusable = -1;
+// A stored value that does not read as a number: its option and direction are left alone.
+inline constexpr int kUnusable = std::numeric_limits<int>::min();
+// A stored number that is no whole number ("1.5"): no code, so never satisfied.
+inline constexpr int kNotACode = std::numeric_limits<int>::max();
 
 struct Config
 {
@@ -59,6 +62,10 @@ struct Config
     }
 };
 
+// A stored code or basis: a number in any decimal form ("1", " 1 ", "1.0"), kNotACode for a
+// number that is no whole number, kUnusable for text that is no number.
+int parseCode(const QString &text);
+
 QString basisKey(int option);
 QString conditionKey(int option, Direction direction, int timeframe);
 
@@ -68,7 +75,7 @@ int defaultCode(int option, Direction direction, int timeframe);
 inline constexpr int kDefaultBasis = Overall;
 
 Config defaults();
-// Every value read afresh; one that does not read as a number is kUnusable.
+// Every value read afresh with parseCode.
 Config read(const SettingsStore &settings);
 
 // The configurator's lists Combo1 to Combo45 in their saving order: per option the seven

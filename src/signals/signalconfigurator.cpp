@@ -2,7 +2,6 @@
 
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
-#include "app/storedforms.h"
 #include "signals/signalconfig.h"
 #include "ui/look.h"
 #include "ui/twips.h"
@@ -125,11 +124,11 @@ void SignalConfigurator::build()
 void SignalConfigurator::load()
 {
     for (int list = 1; list <= kListCount; ++list) {
-        const std::optional<int> stored = storedforms::parseNumber(
-            m_settings.read(QLatin1String(settingskeys::kSettings), listKey(list),
-                            QString::number(listDefault(list))));
-        const bool usable = stored && *stored >= 0 && *stored < listItemCount(list);
-        m_lists[list - 1]->setCurrentIndex(usable ? *stored : -1);
+        const int stored =
+            parseCode(m_settings.read(QLatin1String(settingskeys::kSettings), listKey(list),
+                                      QString::number(listDefault(list))));
+        const bool usable = stored >= 0 && stored < listItemCount(list);
+        m_lists[list - 1]->setCurrentIndex(usable ? stored : -1);
     }
 }
 

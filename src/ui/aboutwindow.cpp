@@ -34,7 +34,7 @@ AboutWindow::AboutWindow(QWidget *parent)
 
     auto *title = new QLabel(windowTitle(), titleBar);
     title->setObjectName(QStringLiteral("aboutTitle"));
-    title->setFont(look::captionFont());
+    title->setFont(look::textFont());
     title->move(twips::point(150, 135));
     title->adjustSize();
     title->setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -27,7 +27,6 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 void ClickLabel::setLinkColor(const QColor &color)
 {
     m_normal = color;
-    m_hover = look::kHoverOrange;
     look::setTextColor(this, color);
     setCursor(Qt::PointingHandCursor);
 }

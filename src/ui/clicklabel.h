@@ -17,9 +17,10 @@ public:
     explicit ClickLabel(const QString &text, QWidget *parent = nullptr);
     Q_DISABLE_COPY_MOVE(ClickLabel)
 
-    // Makes the label a link: text in `color`, orange with the hand pointer while the pointer is
-    // over it.
+    // Makes the label a link: text in `color` with the hand pointer.
     void setLinkColor(const QColor &color);
+    // The text colour while the pointer is over the link (only the title bar's links have one).
+    void setHoverColor(const QColor &color) { m_hover = color; }
     // Back to the normal colour (a click on "About" turns it white again at once).
     void showNormal();
 

@@ -170,7 +170,7 @@ GroupHeader::GroupHeader(int group, QWidget *parent)
     m_marker->setGlyphSize(9);
     // Level with the title, as the symbol font's triangle stood on the title's line.
     m_marker->setGlyphMiddle(title->geometry().center().y() - m_marker->y());
-    look::setTextColor(m_marker, look::kPanelBlue);
+    look::setTextColor(m_marker, Qt::black);
     m_marker->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 

@@ -38,13 +38,13 @@ void addLines(QWidget *parent, QPoint origin)
 
     auto *versionLine = new QLabel(QStringLiteral("Version ") + version, parent);
     versionLine->setObjectName(QStringLiteral("versionLine"));
-    versionLine->setFont(look::arial(9));
+    versionLine->setFont(look::textFont());
     versionLine->move(origin + QPoint(0, 28));
     versionLine->adjustSize();
 
     auto *maker = makeLink(QLatin1String(product::kMaker), makerSite(), parent);
     maker->setObjectName(QStringLiteral("makerLink"));
-    maker->setFont(look::arial(9, true));
+    maker->setFont(look::textFont());
     maker->move(origin + QPoint(0, 48));
     maker->adjustSize();
 
@@ -54,7 +54,7 @@ void addLines(QWidget *parent, QPoint origin)
     for (int i = 0; i < shown.size(); ++i) {
         auto *address = makeLink(shown[i], site, parent);
         address->setObjectName(QStringLiteral("siteLink%1").arg(i + 1));
-        address->setFont(look::arial(9));
+        address->setFont(look::textFont());
         address->move(origin + QPoint(0, 78 + 18 * i));
         address->adjustSize();
     }

@@ -14,6 +14,7 @@ ClickLabel *makeLink(const QString &text, const QString &name, QRect geometry, Q
     link->setObjectName(name);
     link->setFont(look::arial(9));
     link->setLinkColor(Qt::white);
+    link->setHoverColor(look::kHoverOrange);
     link->setGeometry(geometry);
     return link;
 }

@@ -23,6 +23,7 @@ private Q_SLOTS:
     void reservedSlot();
     void blankM1Column();
     void namesAreDistinct();
+    void serverCodes();
 };
 
 void TestCatalogue::exportSymbolRule_data()
@@ -285,6 +286,26 @@ void TestCatalogue::namesAreDistinct()
         QVERIFY(codes.insert(catalogue::serverCode(i)).second);
         QVERIFY(labels.insert(catalogue::stateLabel(i)).second);
     }
+}
+
+void TestCatalogue::serverCodes()
+{
+    // By navigator index, as the server names its documents.
+    const QStringList codes{
+        "audcad",      "audchf",      "audjpy",     "audnzd",       "audusd",      "cadjpy",
+        "chfjpy",      "euraud",      "eurcad",     "eurchf",       "eurgbp",      "eurjpy",
+        "eurnzd",      "eurrub",      "eurusd",     "gbpaud",       "gbpchf",      "gbpjpy",
+        "gbpusd",      "gbpnzd",      "nzdcad",     "nzdchf",       "nzdjpy",      "nzdusd",
+        "usdjpy",      "usdcad",      "usdchf",     "usdrub",       "crypto-btc",  "crypto-eth",
+        "crypto-bnb",  "crypto-sol",  "crypto-xrp", "crypto-ada",   "crypto-avax", "crypto-doge",
+        "crypto-trx",  "crypto-link", "crypto-dot", "crypto-matic", "crypto-ton",  "crypto-uni",
+        "crypto-shib", "copper",      "gold",       "gas",          "brent",       "wti",
+        "silver",      "cac40",       "dax",        "dow30",        "ftse100",     "hangseng",
+        "ibex35",      "nikkei225",   "sp500",      "apple",        "facebook",    "google",
+        "dxy",         "exy"};
+    QCOMPARE(codes.size(), catalogue::kInstrumentCount);
+    for (int index = 0; index < catalogue::kInstrumentCount; ++index)
+        QCOMPARE(catalogue::serverCode(index), codes.at(index));
 }
 
 QTEST_GUILESS_MAIN(TestCatalogue)

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void exportFoldersAreCleanedAtStartAndEnd();
     void everyWayOutSavesOnce_data();
     void everyWayOutSavesOnce();
+    void cancelledSessionEndStillSavesAtExit();
 
 private:
     std::unique_ptr<Application>
@@ -200,7 +201,11 @@ void TestStartup::storedSelection()
     QWidget *row = app->window().findChild<QWidget *>(QStringLiteral("el_%1").arg(selected));
     QVERIFY(row->isVisible());
     QCOMPARE(row->y(), twips::toPixels(navigatorrules::rowTop(selected)));
-    QCOMPARE(QApplication::focusWidget() == row, app->window().isActiveWindow());
+    // The selected row has the keyboard focus once the window is active, so the keys move the
+    // selection at once.
+    app->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&app->window()));
+    QCOMPARE(QApplication::focusWidget(), row);
 }
 
 void TestStartup::storedLayout_data()
@@ -503,6 +508,32 @@ void TestStartup::everyWayOutSavesOnce()
     app->shutdown();
     app.reset();
     QCOMPARE(stored("14"), QStringLiteral("&HC000&"));
+}
+
+void TestStartup::cancelledSessionEndStillSavesAtExit()
+{
+    const QString exportFolder = m_dir->filePath(QStringLiteral("terminal/quentara/"));
+    QVERIFY(QDir().mkpath(exportFolder));
+    SettingsStore(m_iniPath).write("Settings", "LogPath", m_dir->filePath("terminal"));
+    auto app = makeApplication();
+    QVERIFY(start(*app));
+    const auto stored = [this](const char *key) {
+        return SettingsStore(m_iniPath).read("InstrumentsChecked", QLatin1String(key));
+    };
+
+    app->state().setEnabled(14, true);
+    app->saveForSessionEnd();
+    QCOMPARE(stored("14"), QStringLiteral("&HC000&"));
+
+    // The user cancelled the log-out and goes on working.
+    app->state().setEnabled(14, false);
+    app->state().setSelectedIndex(20);
+    writeFile(exportFolder + QStringLiteral("EURUSD.csv"), "BUY");
+    app->exitProgram();
+    QCOMPARE(stored("14"), QStringLiteral("&HFFFFFF"));
+    QCOMPARE(SettingsStore(m_iniPath).readText(settingskeys::kInstrumentsSelected),
+             QStringLiteral("20"));
+    QVERIFY(QDir(exportFolder).entryList(QDir::Files).isEmpty());
 }
 
 QTEST_MAIN(TestStartup)

@@ -6,6 +6,7 @@
 #include "market/serverpaths.h"
 #include "signals/exportfiles.h"
 #include "signals/signalconfig.h"
+#include "testhttpproxy.h"
 #include "testhttpserver.h"
 
 #include <QDir>
@@ -107,6 +108,7 @@ private Q_SLOTS:
     void rejectsABadServerAddress();
     void firstCycleExportsASignal();
     void journalKeepsDeliveredSignalsThroughACrash();
+    void documentsAreFetchedThroughTheSystemProxy();
 
 private:
     static void start(QProcess &program, const TestHttpServer &server, const QString &ini);
@@ -389,6 +391,35 @@ void TestProgram::journalKeepsDeliveredSignalsThroughACrash()
 
     server.terminate();
     QVERIFY(server.waitForFinished(20000));
+}
+
+void TestProgram::documentsAreFetchedThroughTheSystemProxy()
+{
+    // The server's name resolves nowhere: only through the proxy the environment names can its
+    // documents be asked for. Over https the proxy is asked for a tunnel, which this one refuses.
+    TestHttpServer origin;
+    QVERIFY(origin.start() != 0);
+    TestHttpProxy proxy;
+    QVERIFY(proxy.start(origin.serverPorts().first()) != 0);
+    QTemporaryDir dir;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("https_proxy"), proxy.address());
+    environment.insert(QStringLiteral("no_proxy"), QStringLiteral("localhost,127.0.0.1"));
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(QStringLiteral(QUENTARA_BIN),
+                  {QStringLiteral("--server"), QStringLiteral("https://signals.quentara.test/"),
+                   QStringLiteral("--settings"), dir.filePath(QStringLiteral("settings.ini"))});
+    QVERIFY(program.waitForStarted());
+
+    QTRY_VERIFY_WITH_TIMEOUT(
+        proxy.requestLines().contains(QStringLiteral("CONNECT signals.quentara.test:443 HTTP/1.1")),
+        20000);
+    ::kill(program.processId(), SIGTERM);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

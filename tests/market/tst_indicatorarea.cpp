@@ -1,6 +1,9 @@
 #include "app/application.h"
 #include "app/settingskeys.h"
 #include "market/indicatorarea.h"
+#include "market/indicatorgridfill.h"
+#include "market/indicatortable.h"
+#include "market/instrumentrecord.h"
 #include "market/marketview.h"
 #include "recordbuilder.h"
 #include "testhttpserver.h"
@@ -43,6 +46,7 @@ private Q_SLOTS:
     void widgetsAtTheirPlaces();
     void tabsSwitchTheTableArea();
     void tableShowsTheVisibleGrid();
+    void tableMeasuresEachTextOncePerChange();
     void captionBarAndDataMissingPanel();
     void statusIndicator_data();
     void statusIndicator();
@@ -205,6 +209,53 @@ void TestIndicatorArea::tableShowsTheVisibleGrid()
     QVERIFY(table->isVisible());
     m_view->hideAllGrids();
     QVERIFY(!table->isVisible());
+}
+
+void TestIndicatorArea::tableMeasuresEachTextOncePerChange()
+{
+    IndicatorGrid grid;
+    gridrazm(grid);
+    QVERIFY(loadInd(grid, 14, InstrumentRecord(RecordBuilder().text())));
+    QStringList measured;
+    IndicatorTableModel model(grid, [&measured](const QString &text, const QFont &font) {
+        measured << text;
+        return QFontMetrics(font).horizontalAdvance(text);
+    });
+    const auto repaint = [&model] {
+        for (int row = 0; row < model.rowCount(); ++row) {
+            for (int column = 0; column < model.columnCount(); ++column) {
+                model.data(model.index(row, column), Qt::TextAlignmentRole);
+                model.data(model.index(row, column), Qt::ToolTipRole);
+            }
+        }
+    };
+    repaint();
+    const qsizetype first = measured.size();
+    QVERIFY(first <= IndicatorGrid::kRows * IndicatorGrid::kColumns);
+    repaint();
+    repaint();
+    QCOMPARE(measured.size(), first);
+
+    // One long text arrives: it alone is measured, once, and shown from its start with a tip.
+    // The cell is handed as much of it as fills the cell, not all of it at every repaint.
+    const QString longText = QStringLiteral("Strong Buy ") + QString(20000, QLatin1Char('w'));
+    grid.cell(5, 3).text = longText;
+    model.refresh();
+    repaint();
+    repaint();
+    QCOMPARE(measured.mid(first), QStringList{longText});
+    const QString shown = model.data(model.index(5, 3), Qt::DisplayRole).toString();
+    QVERIFY(longText.startsWith(shown));
+    QVERIFY(shown.size() < 1000);
+    QVERIFY(QFontMetrics(model.data(model.index(5, 3), Qt::FontRole).value<QFont>())
+                .horizontalAdvance(shown) > twips::toPixels(1600));
+    const QString tip = model.data(model.index(5, 3), Qt::ToolTipRole).toString();
+    QVERIFY(tip.startsWith(QStringLiteral("Strong Buy www")));
+    QVERIFY(tip.size() < 2000);
+    QCOMPARE(model.data(model.index(5, 3), Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignLeft | Qt::AlignVCenter));
+    QCOMPARE(model.data(model.index(5, 4), Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+    QVERIFY(model.data(model.index(5, 4), Qt::ToolTipRole).isNull());
 }
 
 void TestIndicatorArea::captionBarAndDataMissingPanel()

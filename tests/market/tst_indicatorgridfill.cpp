@@ -2,6 +2,7 @@
 #include "market/instrumentrecord.h"
 #include "market/marketview.h"
 #include "recordbuilder.h"
+#include "signals/signalcheck.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -37,6 +38,8 @@ private Q_SLOTS:
     void cells();
     void stopRule_data();
     void stopRule();
+    void summariesTheRecordDoesNotGiveAreNoVerdict_data();
+    void summariesTheRecordDoesNotGiveAreNoVerdict();
     void skeleton();
     void captionBar();
 };
@@ -197,6 +200,68 @@ void TestIndicatorGridFill::stopRule()
     QCOMPARE(grid.colour(0, 1), rgb::kBlack); // the heading colour comes first
 }
 
+void TestIndicatorGridFill::summariesTheRecordDoesNotGiveAreNoVerdict_data()
+{
+    using namespace recordlayout;
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<QStringList>("overall"); // row 24 afterwards, M1..D1
+    QTest::addColumn<QStringList>("parts");   // rows 14 and 22 afterwards
+
+    const auto allSummaries = [](RecordBuilder builder, const QString &summary) {
+        for (int offset : {kOverallSummary, kIndicatorSummary, kAverageSummary})
+            builder.setEveryTimeframe(offset, 1, summary);
+        return builder;
+    };
+    const QStringList strongSell(7, QStringLiteral("STRONG SELL"));
+    QStringList sellButD1 = strongSell;
+    sellButD1.last() = QString();
+    // Lines 190 to 202 hold the D1 block's indicator and average summaries.
+    QTest::newRow("record cut at line 190")
+        << allSummaries(RecordBuilder(), "Strong Sell").truncate(190).text() << strongSell
+        << sellButD1;
+    RecordBuilder withoutValues;
+    for (int t = 0; t < kTimeframes; ++t) {
+        withoutValues.setLine(blockLine(t, kOverallSummary), QStringLiteral("Summary"));
+        withoutValues.setLine(blockLine(t, kIndicatorSummary),
+                              QStringLiteral("Summary indicators"));
+        withoutValues.setLine(blockLine(t, kAverageSummary), QStringLiteral("Summary MA"));
+    }
+    QTest::newRow("summary lines without a value")
+        << withoutValues.text() << QStringList(7, QString()) << QStringList(7, QString());
+}
+
+void TestIndicatorGridFill::summariesTheRecordDoesNotGiveAreNoVerdict()
+{
+    using namespace recordlayout;
+    QFETCH(QString, record);
+    QFETCH(QStringList, overall);
+    QFETCH(QStringList, parts);
+
+    // The working grid was last filled for an instrument with "Strong Buy" everywhere.
+    RecordBuilder previous;
+    for (int offset : {kOverallSummary, kIndicatorSummary, kAverageSummary})
+        previous.setEveryTimeframe(offset, 1, QStringLiteral("Strong Buy"));
+    IndicatorGrid grid;
+    QVERIFY(loadInd(grid, kEurUsd, InstrumentRecord(previous.text())));
+    QVERIFY(loadInd(grid, kEurUsd, InstrumentRecord(record)));
+
+    for (int column = 1; column < IndicatorGrid::kColumns; ++column) {
+        QCOMPARE(grid.text(IndicatorGrid::kOverallSummaryRow, column), overall.at(column - 1));
+        QCOMPARE(grid.text(IndicatorGrid::kIndicatorSummaryRow, column), parts.at(column - 1));
+        QCOMPARE(grid.text(IndicatorGrid::kMovingAverageSummaryRow, column), parts.at(column - 1));
+    }
+    // So no BUY is raised for this instrument from the other one's verdicts, on any basis.
+    signalconfig::Config config = signalconfig::defaults();
+    for (int option = 1; option <= signalconfig::kOptionCount; ++option) {
+        config.basis[option - 1] = option - 1;
+        config.codes[option - 1][signalconfig::Buy].fill(signalconfig::BuyOrStrongBuy);
+    }
+    const SignalCheck check =
+        checkSignal(SummaryRows::of(grid), config, {}, {}, QStringLiteral("EUR/USD"), QTime(10, 0));
+    for (const Signal &signal : check.raised)
+        QCOMPARE(signal.direction, QStringLiteral("SELL"));
+}
+
 void TestIndicatorGridFill::skeleton()
 {
     IndicatorGrid grid;
@@ -213,9 +278,19 @@ void TestIndicatorGridFill::skeleton()
         QCOMPARE(grid.colour(22, column), rgb::kWhite);
     }
     QCOMPARE(grid.colour(24, 7), rgb::kGrey);
-    QCOMPARE(gridskeleton::rowHeight(14), 0);
-    QCOMPARE(gridskeleton::rowHeight(21), 210);
-    QCOMPARE(gridskeleton::rowHeight(24), gridskeleton::kDefaultRowHeight);
+    // Rows 0 to 21 are 210 twips high but for the hidden summaries 14 and 22; rows 23 and 24
+    // keep one default height, and all of it fits the grid's 5005 twips, the overall summary
+    // included.
+    int total = 0;
+    for (int row = 0; row < IndicatorGrid::kRows; ++row) {
+        const int expected = row == 14 || row == 22 ? 0 : 210;
+        if (row <= 22)
+            QCOMPARE(gridskeleton::rowHeight(row), expected);
+        total += gridskeleton::rowHeight(row);
+    }
+    QVERIFY(gridskeleton::rowHeight(24) > 0);
+    QCOMPARE(gridskeleton::rowHeight(23), gridskeleton::rowHeight(24));
+    QVERIFY2(total <= 5005, qPrintable(QString::number(total)));
 }
 
 void TestIndicatorGridFill::captionBar()

@@ -1,9 +1,13 @@
 #include "market/serveraccess.h"
 #include "market/serverpaths.h"
+#include "market/systemproxy.h"
+#include "testhttpproxy.h"
 #include "testhttpserver.h"
 
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <QCoroTask>
@@ -22,9 +26,12 @@ private Q_SLOTS:
     void failedInstrumentWithoutCodeKeepsOutcome();
     void successResetsOutcomeEvenWithoutData();
     void transferTimeout();
+    void overallDeadline();
     void responseSizeCap();
     void secureAddressStaysSecure();
     void addressComposition();
+    void systemProxyIsUsed_data();
+    void systemProxyIsUsed();
 
 private:
     QString fetchText(const QString &path, const QString &fileName = QStringLiteral("doc.xml"));
@@ -174,6 +181,27 @@ void TestServerAccess::transferTimeout()
     QVERIFY2(elapsed.elapsed() < 1900, "the transfer timeout did not end the requests");
 }
 
+void TestServerAccess::overallDeadline()
+{
+    // Each byte comes well within the transfer timeout, the whole document only after seconds.
+    m_access->setTimeout(500ms);
+    m_access->setDeadline(400ms);
+    TestHttpServer::Route trickling;
+    trickling.body = TestHttpServer::dataDocument(QStringLiteral("yes;forex market open"));
+    trickling.trickle = 25ms;
+    m_server->setRoute(QStringLiteral("signals/-cantrade_xml.php"), trickling);
+    m_server->serveData(QStringLiteral("message.xml"), QStringLiteral("whole"));
+
+    QCOMPARE(
+        fetchText(QStringLiteral("signals/-cantrade_xml.php"), QStringLiteral("-cantrade_xml.php")),
+        QString());
+    QCOMPARE(m_access->errconnect(), QStringLiteral("1"));
+    // A document that comes whole in time still loads, on the same access.
+    QCOMPARE(fetchText(QStringLiteral("message.xml"), QStringLiteral("message.xml")),
+             QStringLiteral("whole"));
+    QCOMPARE(m_access->errconnect(), QStringLiteral("0"));
+}
+
 void TestServerAccess::responseSizeCap()
 {
     m_access->setSizeCap(1024);
@@ -185,10 +213,14 @@ void TestServerAccess::responseSizeCap()
     QCOMPARE(fetchText(QStringLiteral("large.xml")), QString());
     QCOMPARE(m_access->errconnect(), QStringLiteral("1"));
 
-    // The default cap lets a large record through and stops a body of several mebibytes.
+    // The default cap lets through a document many times the largest the server publishes (a
+    // record of about 8 KB; the calendar and the lists are smaller) and stops one of a third of a
+    // mebibyte, whose single cell text would cost the indicator table dearly to lay out.
     m_access->setSizeCap(ServerAccess::kDefaultSizeCap);
-    m_server->serveData(QStringLiteral("huge.xml"), QString(5 * 1024 * 1024, QLatin1Char('y')));
-    QCOMPARE(fetchText(QStringLiteral("large.xml")), large);
+    const QString busyCalendar(160 * 1024, QLatin1Char('c'));
+    m_server->serveData(QStringLiteral("calendar.xml"), busyCalendar);
+    m_server->serveData(QStringLiteral("huge.xml"), QString(320 * 1024, QLatin1Char('y')));
+    QCOMPARE(fetchText(QStringLiteral("calendar.xml")), busyCalendar);
     QCOMPARE(fetchText(QStringLiteral("huge.xml")), QString());
 }
 
@@ -236,6 +268,53 @@ void TestServerAccess::addressComposition()
     QCOMPARE(serverpaths::instrumentUrl(QStringLiteral(" ") + base, QStringLiteral("crypto-btc")),
              QStringLiteral(" https://signals.example.test/signals/crypto-btc.xml"));
     QCOMPARE(serverpaths::instrumentFileName(QString()), QStringLiteral(".xml"));
+}
+
+void TestServerAccess::systemProxyIsUsed_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("text");             // what the fetch returns
+    QTest::addColumn<QStringList>("throughProxy"); // the request lines the proxy saw
+    // Names nobody resolves: only the proxy, which sends everything to the loopback server,
+    // can serve them. (Loopback addresses themselves are never proxied.)
+    QTest::newRow("http") << "http://signals.quentara.test/signals/eurusd.xml"
+                          << "record"
+                          << QStringList{"GET http://signals.quentara.test/signals/eurusd.xml "
+                                         "HTTP/1.1"};
+    QTest::newRow("https asks for a tunnel")
+        << "https://signals.quentara.test/signals/eurusd.xml"
+        << "" << QStringList{"CONNECT signals.quentara.test:443 HTTP/1.1"};
+    QTest::newRow("a host in no_proxy goes direct")
+        << "http://direct.quentara.test/signals/eurusd.xml"
+        << "" << QStringList{};
+}
+
+void TestServerAccess::systemProxyIsUsed()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, text);
+    QFETCH(QStringList, throughProxy);
+    m_server->serveData(QStringLiteral("signals/eurusd.xml"), QStringLiteral("record"));
+    TestHttpProxy proxy;
+    QVERIFY(proxy.start(m_server->serverPorts().first()) != 0);
+    const QByteArray proxyAddress = proxy.address().toLatin1();
+    qputenv("http_proxy", proxyAddress);
+    qputenv("https_proxy", proxyAddress);
+    qputenv("no_proxy", "localhost,127.0.0.1,direct.quentara.test");
+    const bool wasUsed = QNetworkProxyFactory::usesSystemConfiguration();
+    const auto restore = qScopeGuard([wasUsed] {
+        qunsetenv("http_proxy");
+        qunsetenv("https_proxy");
+        qunsetenv("no_proxy");
+        QNetworkProxyFactory::setUseSystemConfiguration(wasUsed);
+    });
+
+    // Whether Qt consults the system by itself depends on how it was built: not here.
+    QNetworkProxyFactory::setUseSystemConfiguration(false);
+    useSystemProxy();
+    m_access->setTimeout(3s);
+    QCOMPARE(QCoro::waitFor(m_access->openUrl(address, QStringLiteral("eurusd.xml"))), text);
+    QCOMPARE(proxy.requestLines(), throughProxy);
 }
 
 QTEST_GUILESS_MAIN(TestServerAccess)

@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimeZone>
 #include <QWheelEvent>
 
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void panelPartsStandInTheFullLayout();
     void calendarGridShowsTheEvents();
     void emptyCalendarShowsTheHeaderOnly();
+    void importanceTipShowsTheServerTextAsText();
     void tabsSwitchTheContent_data();
     void tabsSwitchTheContent();
     void helpLabelDoesNotChooseTheTab();
@@ -225,6 +227,29 @@ void TestNewsPanel::emptyCalendarShowsTheHeaderOnly()
     QVERIFY(find<QWidget>("Picture39")->isHidden());
 }
 
+void TestNewsPanel::importanceTipShowsTheServerTextAsText()
+{
+    const QString importance =
+        QStringLiteral("<b>High</b> <img src=\"file:///etc/hostname\"> & <a href=\"x\">more</a>");
+    m_state->setCalendarData(QStringLiteral("Jan, 12 14:30;USD;%1;CPI\n"
+                                            "Jan, 12 15:00;USD;High Volatility Expected;PPI\n")
+                                 .arg(importance));
+    SettingsStore(m_dir->filePath(QStringLiteral("news.ini"))).writeNumber("NewsImp", 0);
+    makePanel();
+    m_panel->applyStoredFilters();
+    // A tip is rich text when it looks like it; what it shows must be the server's text itself.
+    const auto shownText = [](const QString &tip) {
+        if (!Qt::mightBeRichText(tip))
+            return tip;
+        QTextDocument document;
+        document.setHtml(tip);
+        return document.toPlainText();
+    };
+    QCOMPARE(shownText(calendarGrid()->item(0, 2)->toolTip()), importance);
+    QCOMPARE(shownText(calendarGrid()->item(1, 2)->toolTip()),
+             QStringLiteral("High Volatility Expected"));
+}
+
 void TestNewsPanel::tabsSwitchTheContent_data()
 {
     QTest::addColumn<QString>("click");
@@ -284,20 +309,34 @@ void TestNewsPanel::helpLabelDoesNotChooseTheTab()
 
 void TestNewsPanel::storedFiltersAreAppliedAndStored_data()
 {
-    QTest::addColumn<QString>("storedZone");
+    QTest::addColumn<QString>("storedZone"); // "-" for a key never stored
     QTest::addColumn<QString>("storedImportance");
     QTest::addColumn<int>("zone");
     QTest::addColumn<int>("importance");
-    QTest::newRow("first run") << ""
-                               << "" << 15 << 1;
+    QTest::addColumn<QString>("zoneAfter"); // the store afterwards
+    QTest::addColumn<QString>("importanceAfter");
+    QTest::newRow("first run") << "-"
+                               << "-" << 15 << 1 << "15"
+                               << "1";
     QTest::newRow("GMT 0, All") << "12"
-                                << "0" << 12 << 0;
+                                << "0" << 12 << 0 << "12"
+                                << "0";
     QTest::newRow("GMT +12, Low") << "24"
-                                  << "3" << 24 << 3;
+                                  << "3" << 24 << 3 << "24"
+                                  << "3";
+    // A value that cannot be used is ignored: the box keeps its first item and nothing is stored.
     QTest::newRow("out of range") << "25"
-                                  << "4" << 15 << 1;
+                                  << "4" << 15 << 1 << "25"
+                                  << "4";
     QTest::newRow("not numbers") << "GMT +3"
-                                 << "High" << 15 << 1;
+                                 << "High" << 15 << 1 << "GMT +3"
+                                 << "High";
+    QTest::newRow("empty") << ""
+                           << "" << 15 << 1 << ""
+                           << "";
+    QTest::newRow("zone usable, importance not") << "10"
+                                                 << "-1" << 10 << 1 << "10"
+                                                 << "-1";
 }
 
 void TestNewsPanel::storedFiltersAreAppliedAndStored()
@@ -306,10 +345,12 @@ void TestNewsPanel::storedFiltersAreAppliedAndStored()
     QFETCH(QString, storedImportance);
     QFETCH(int, zone);
     QFETCH(int, importance);
-    if (!storedZone.isEmpty()) {
+    QFETCH(QString, zoneAfter);
+    QFETCH(QString, importanceAfter);
+    if (storedZone != QLatin1String("-"))
         m_settings->writeText("GMT", storedZone);
+    if (storedImportance != QLatin1String("-"))
         m_settings->writeText("NewsImp", storedImportance);
-    }
     m_state->setCalendarData(QStringLiteral("Jan, 12 14:30;USD;High Volatility Expected;CPI\n"
                                             "Jan, 12 15:00;USD;Low Volatility Expected;Stocks\n"));
     makePanel();
@@ -317,8 +358,9 @@ void TestNewsPanel::storedFiltersAreAppliedAndStored()
     QCOMPARE(find<QComboBox>("Combo1")->currentIndex(), zone);
     QCOMPARE(find<QComboBox>("Combo2")->currentIndex(), importance);
     const SettingsStore stored(m_dir->filePath(QStringLiteral("news.ini")));
-    QCOMPARE(stored.readText("GMT"), QString::number(zone));
-    QCOMPARE(stored.readText("NewsImp"), QString::number(importance));
+    QCOMPARE(stored.readText("GMT", QStringLiteral("-")), zoneAfter);
+    QCOMPARE(stored.readText("NewsImp", QStringLiteral("-")), importanceAfter);
+    m_panel->loadNews();
     QCOMPARE(calendarGrid()->rowCount(), importance == 0 ? 2 : 1);
 }
 

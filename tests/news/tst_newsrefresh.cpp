@@ -28,6 +28,8 @@ private Q_SLOTS:
     void lastFetchDecidesTheRedraw_data();
     void lastFetchDecidesTheRedraw();
     void timerSkipsTicksWhileFetching();
+    void failedDocumentKeepsItsLastText_data();
+    void failedDocumentKeepsItsLastText();
 
 private:
     NewsRefresh &makeRefresh(std::chrono::milliseconds interval = std::chrono::seconds(50));
@@ -140,6 +142,38 @@ void TestNewsRefresh::timerSkipsTicksWhileFetching()
     // Dozens of ticks came while the documents were on their way; none started a second fetch.
     QCOMPARE(m_server->maxInFlight(), 1);
     QVERIFY(m_server->requestCount(kCalendar) >= 2);
+}
+
+void TestNewsRefresh::failedDocumentKeepsItsLastText_data()
+{
+    QTest::addColumn<QString>("failing");
+    QTest::newRow("calendar") << kCalendar;
+    QTest::newRow("review list") << kReviews;
+    QTest::newRow("news list") << kNews;
+}
+
+void TestNewsRefresh::failedDocumentKeepsItsLastText()
+{
+    QFETCH(QString, failing);
+    NewsRefresh &refresh = makeRefresh();
+    QCoro::waitFor(refresh.refresh());
+    const QStringList before{m_state->calendarData(), m_state->reviewsData(), m_state->feedData()};
+
+    // Ten minutes later every document has news, but one of them cannot be fetched.
+    m_now = m_now.addSecs(600);
+    m_server->serveData(kCalendar, "Jan, 12 15:00;EUR;Low Volatility Expected;Later\n");
+    m_server->serveData(kReviews, "Jan, 12 14:00;Review two\n");
+    m_server->serveData(kNews, "Jan, 12 14:15;News two\n");
+    m_server->serve(failing, "server error", 500);
+    QCoro::waitFor(refresh.refresh());
+
+    const QStringList after{m_state->calendarData(), m_state->reviewsData(), m_state->feedData()};
+    const QStringList fresh{"Jan, 12 15:00;EUR;Low Volatility Expected;Later\n",
+                            "Jan, 12 14:00;Review two\n", "Jan, 12 14:15;News two\n"};
+    const QStringList paths{kCalendar, kReviews, kNews};
+    for (int document = 0; document < 3; ++document)
+        QCOMPARE(after.at(document),
+                 paths.at(document) == failing ? before.at(document) : fresh.at(document));
 }
 
 QTEST_GUILESS_MAIN(TestNewsRefresh)

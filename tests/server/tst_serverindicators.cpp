@@ -2,6 +2,7 @@
 #include "market/candlebook.h"
 #include "market/pivots.h"
 #include "market/streamingindicators.h"
+#include "market/timeframereading.h"
 #include "market/windowindicators.h"
 
 #include <QTest>
@@ -22,6 +23,8 @@ private Q_SLOTS:
     void directionalIndex();
     void windowIndicators();
     void ultimateOscillator();
+    void flatMarketVotesNeither_data();
+    void flatMarketVotesNeither();
     void classicPivots();
     void numbers_data();
     void numbers();
@@ -153,6 +156,47 @@ void TestServerIndicators::ultimateOscillator()
     for (int i = 0; i < 7; ++i)
         candles.push_back(candle(11, 9, 11));
     QCOMPARE(::ultimateOscillator(candles), 87.5);
+}
+
+void TestServerIndicators::flatMarketVotesNeither_data()
+{
+    QTest::addColumn<double>("price");
+    QTest::addColumn<int>("decimals");
+    // Whether the rounding shows depends on the price's last bits: these show it in the mean
+    // deviation of CCI or in the range of RSI.
+    QTest::newRow("1.0") << 1.0 << 5;
+    QTest::newRow("1.0742") << 1.0742 << 5;
+    QTest::newRow("1.4452") << 1.4452 << 5;
+    QTest::newRow("50000") << 50000.0 << 2;
+    QTest::newRow("55565") << 55565.0 << 2;
+    QTest::newRow("0.00001") << 0.00001 << 8;
+    QTest::newRow("0.000011113") << 0.000011113 << 8;
+    QTest::newRow("0.000011484") << 0.000011484 << 8;
+}
+
+void TestServerIndicators::flatMarketVotesNeither()
+{
+    QFETCH(double, price);
+    QFETCH(int, decimals);
+    // A market that swung for 220 minutes and then stood still for 30: RSI still has gains and
+    // losses to average, but nothing in the last 14 candles moved.
+    TimeframeSeries series(Timeframe::M1);
+    qint64 minute = 0;
+    for (; minute < 220; ++minute) {
+        const double close = price * (1.0 + 0.01 * std::sin(double(minute) / 7.0));
+        series.add(Candle{minute, close, close * 1.001, close * 0.999, close});
+    }
+    for (; minute < 250; ++minute)
+        series.add(Candle{minute, price, price, price, price});
+
+    const TimeframeReading reading = readTimeframe(series, minute, decimals);
+    QVERIFY(reading.complete);
+    const IndicatorReading &cci = reading.indicators[int(Indicator::Cci)];
+    const IndicatorReading &stochasticRsi = reading.indicators[int(Indicator::StochasticRsi)];
+    QCOMPARE(cci.value, 0.0);
+    QCOMPARE(cci.verdict, Verdict::Neutral);
+    QCOMPARE(stochasticRsi.value, 50.0);
+    QCOMPARE(stochasticRsi.verdict, Verdict::Neutral);
 }
 
 void TestServerIndicators::classicPivots()

@@ -1,11 +1,15 @@
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
+#include "enforcedpermissions.h"
 #include "signals/exportfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,6 +26,29 @@ void writeFile(const QString &path, const QByteArray &content)
     file.write(content);
 }
 
+bool isWritable(const QString &path)
+{
+    return QFileInfo(path).permissions() & QFile::WriteOwner;
+}
+
+constexpr QFile::Permissions kReadOnly = QFile::ReadOwner | QFile::ReadUser;
+constexpr QFile::Permissions kReadOnlyFolder =
+    kReadOnly | QFile::ExeOwner | QFile::ExeUser | QFile::ReadOther | QFile::ExeOther;
+
+// Files and folders made while it lives are read-only from their creation.
+class ReadOnlyCreation final
+{
+public:
+    ReadOnlyCreation()
+        : m_previous(::umask(0222))
+    {}
+    ~ReadOnlyCreation() { ::umask(m_previous); }
+    Q_DISABLE_COPY_MOVE(ReadOnlyCreation)
+
+private:
+    mode_t m_previous;
+};
+
 } // namespace
 
 class TestExportFiles final : public QObject
@@ -35,12 +62,17 @@ private Q_SLOTS:
     void signalWritesItsFiles();
     void laterSignalReplacesSharedFiles();
     void onlyConfiguredFoldersReceiveFiles();
-    void readOnlyFileKeepsItsContent();
+    void readOnlyFileIsFreedForTheNextSignal();
+    void fileInReadOnlyFolderIsWrittenInPlace();
+    void refusedRenameWritesInPlace();
     void cleaningSkipsMissingExportFolders();
 
 private:
     QString terminal(const QString &name) const { return m_dir->filePath(name); }
     void setFolder(int folder, const QString &path);
+    // Terminal folder `folder` configured, its export folder holding EURUSD.csv with "BUY";
+    // returns the export folder with a final separator.
+    QString folderWithOldSignal(int folder);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<SettingsStore> m_settings;
@@ -57,6 +89,17 @@ void TestExportFiles::setFolder(int folder, const QString &path)
 {
     m_settings->write(QLatin1String(settingskeys::kSettings),
                       SettingsStore::terminalFolderKey(folder), path);
+}
+
+QString TestExportFiles::folderWithOldSignal(int folder)
+{
+    const QString path = terminal(QStringLiteral("terminal"));
+    const QString exportFolder = path + QStringLiteral("/quentara/");
+    if (!QDir().mkpath(exportFolder))
+        qFatal("cannot make %s", qPrintable(exportFolder));
+    setFolder(folder, path);
+    writeFile(exportFolder + "EURUSD.csv", "BUY");
+    return exportFolder;
 }
 
 void TestExportFiles::fileNames_data()
@@ -135,13 +178,19 @@ void TestExportFiles::signalWritesItsFiles()
     QVERIFY(QDir().mkpath(path));
     setFolder(1, path);
 
-    exportfiles::exportSignal(*m_settings, direction, signalName, option);
+    {
+        // The export folder and the files would be born read-only: each gets normal attributes.
+        const EnforcedPermissions enforced;
+        const ReadOnlyCreation readOnly;
+        exportfiles::exportSignal(*m_settings, direction, signalName, option);
+    }
 
     const QDir folder(path + QStringLiteral("/quentara"));
+    QVERIFY(isWritable(folder.path()));
     QCOMPARE(folder.entryList(QDir::Files, QDir::Name), files);
     for (const QString &file : files) {
         QCOMPARE(contentOf(folder.filePath(file)), direction.toLatin1()); // no BOM, no line end
-        QVERIFY(QFileInfo(folder.filePath(file)).permissions() & QFile::WriteOwner);
+        QVERIFY(isWritable(folder.filePath(file)));
     }
 }
 
@@ -181,20 +230,62 @@ void TestExportFiles::onlyConfiguredFoldersReceiveFiles()
              (QStringList{"s.ini", "third"}));
 }
 
-void TestExportFiles::readOnlyFileKeepsItsContent()
+void TestExportFiles::readOnlyFileIsFreedForTheNextSignal()
 {
-    const QString path = terminal(QStringLiteral("terminal"));
-    const QString folder = path + QStringLiteral("/quentara/");
-    QVERIFY(QDir().mkpath(folder));
-    setFolder(2, path);
-    writeFile(folder + "EURUSD.csv", "BUY");
-    QVERIFY(QFile::setPermissions(folder + "EURUSD.csv", QFile::ReadOwner | QFile::ReadUser));
+    const QString folder = folderWithOldSignal(2);
+    QVERIFY(QFile::setPermissions(folder + "EURUSD.csv", kReadOnly));
 
+    // The write of the read-only file fails and is skipped; its attributes are still made normal.
     exportfiles::exportSignal(*m_settings, QStringLiteral("SELL"), QStringLiteral("EUR/USD"), "3");
-
     QCOMPARE(contentOf(folder + "EURUSD.csv"), QByteArray("BUY"));
-    QVERIFY(!(QFileInfo(folder + "EURUSD.csv").permissions() & QFile::WriteOwner));
+    QVERIFY(isWritable(folder + "EURUSD.csv"));
     QCOMPARE(contentOf(folder + "EURUSD3.csv"), QByteArray("SELL"));
+
+    exportfiles::exportSignal(*m_settings, QStringLiteral("SELL"), QStringLiteral("EUR/USD"), "1");
+    QCOMPARE(contentOf(folder + "EURUSD.csv"), QByteArray("SELL"));
+}
+
+void TestExportFiles::fileInReadOnlyFolderIsWrittenInPlace()
+{
+    const QString folder = folderWithOldSignal(1);
+    QVERIFY(QFile::setPermissions(folder, kReadOnlyFolder));
+
+    {
+        // No temporary file can be made beside the file: it is written where it is, and a
+        // file that does not exist yet cannot be made at all.
+        const EnforcedPermissions enforced;
+        QVERIFY(enforced.active());
+        exportfiles::exportSignal(*m_settings, QStringLiteral("SELL"), QStringLiteral("EUR/USD"),
+                                  "1");
+    }
+    QVERIFY(QFile::setPermissions(folder, kReadOnlyFolder | QFile::WriteOwner));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"EURUSD.csv"});
+    QCOMPARE(contentOf(folder + "EURUSD.csv"), QByteArray("SELL"));
+}
+
+void TestExportFiles::refusedRenameWritesInPlace()
+{
+    // In a folder with the sticky bit that belongs to someone else, a file of someone else may
+    // be written but not replaced by a rename: the case of a file a terminal holds open.
+    const QString folder = folderWithOldSignal(1);
+    constexpr uid_t kSomeoneElse = 65534;
+    if (::chown(QFile::encodeName(folder).constData(), kSomeoneElse, kSomeoneElse) != 0 ||
+        ::chown(QFile::encodeName(folder + "EURUSD.csv").constData(), kSomeoneElse, kSomeoneElse) !=
+            0)
+        QSKIP("files can be given to another user only by root");
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), 01777) == 0);
+    QVERIFY(::chmod(QFile::encodeName(folder + "EURUSD.csv").constData(), 0666) == 0);
+
+    {
+        const EnforcedPermissions enforced;
+        QVERIFY(enforced.active());
+        QVERIFY(!QFile::rename(folder + "EURUSD.csv", folder + "moved.csv"));
+        exportfiles::exportSignal(*m_settings, QStringLiteral("SELL"), QStringLiteral("EUR/USD"),
+                                  "1");
+    }
+    QCOMPARE(contentOf(folder + "EURUSD.csv"), QByteArray("SELL"));
+    QCOMPARE(contentOf(folder + "EURUSD1.csv"), QByteArray("SELL"));
+    QCOMPARE(QFileInfo(folder + "EURUSD.csv").ownerId(), kSomeoneElse); // the same file
 }
 
 void TestExportFiles::cleaningSkipsMissingExportFolders()

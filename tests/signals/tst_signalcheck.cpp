@@ -219,6 +219,19 @@ void TestSignalCheck::evaluations_data()
     QTest::newRow("unusable condition code switches its pair off")
         << QString("v1-m1buy=%1").arg(kUnusable) << "0/0/0"
         << QList<Step>{{One, allStrongBuy, "B2 B3"}} << "0/B2/B3";
+    QTest::newRow("unusable condition code keeps the held code of its pair")
+        << QString("v1-m1buy=%1").arg(kUnusable) << "B1/B2/B3"
+        << QList<Step>{{One, "N N N N N N N", ""}, {One, allStrongBuy, "B2 B3"}} << "B1/B2/B3";
+    QTest::newRow("unusable basis keeps the held code of its option")
+        << QString("v3=%1").arg(kUnusable) << "S1/0/S3"
+        << QList<Step>{{One, "N N N N N N N", ""}, {One, "SS SS SS SS SS SS SS", "S1 S2"}}
+        << "S1/S2/S3";
+    QTest::newRow("unusable code under method 2 leaves the shared slot alone")
+        << QString("v1-d1buy=%1").arg(kUnusable) << "0/0/B5"
+        << QList<Step>{{Two, "N N N N N N N", ""}} << "0/0/B5";
+    QTest::newRow("unusable SELL code keeps its code under method 2")
+        << QString("v2-h4sell=%1").arg(kUnusable) << "S1/S2/0"
+        << QList<Step>{{Two, "N N N N N N N", ""}} << "0/S2/0";
     QTest::newRow("condition code outside the list is never satisfied")
         << "v2-d1buy=9"
         << "0/0/0" << QList<Step>{{One, allStrongBuy, "B1 B3"}} << "B1/0/B3";

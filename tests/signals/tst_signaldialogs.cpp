@@ -28,6 +28,7 @@ private Q_SLOTS:
     void configuratorCancelStoresNothing();
     void configuratorOkStoresEveryList();
     void configuratorKeepsValuesOutsideItsLists();
+    void configuratorReadsNumbersAsEvaluationDoes();
     void foldersDialogAsDesigned();
     void clearThenOk();
     void browseThenCancel();
@@ -74,18 +75,52 @@ void TestSignalDialogs::listOrder_data()
     QTest::addColumn<int>("list");
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("defaultIndex");
+    // Every list in saving order: per option seven BUY lists M1-D1, seven SELL lists, then the
+    // three "Calculate:" lists; the defaults of never saved keys.
     QTest::newRow("Combo1") << 1 << "v1-m1buy" << 1;
+    QTest::newRow("Combo2") << 2 << "v1-m5buy" << 1;
+    QTest::newRow("Combo3") << 3 << "v1-m15buy" << 1;
+    QTest::newRow("Combo4") << 4 << "v1-m30buy" << 1;
+    QTest::newRow("Combo5") << 5 << "v1-h1buy" << 1;
     QTest::newRow("Combo6") << 6 << "v1-h4buy" << 0;
+    QTest::newRow("Combo7") << 7 << "v1-d1buy" << 0;
     QTest::newRow("Combo8") << 8 << "v1-m1sell" << 3;
+    QTest::newRow("Combo9") << 9 << "v1-m5sell" << 3;
+    QTest::newRow("Combo10") << 10 << "v1-m15sell" << 3;
+    QTest::newRow("Combo11") << 11 << "v1-m30sell" << 3;
+    QTest::newRow("Combo12") << 12 << "v1-h1sell" << 3;
+    QTest::newRow("Combo13") << 13 << "v1-h4sell" << 0;
     QTest::newRow("Combo14") << 14 << "v1-d1sell" << 0;
     QTest::newRow("Combo15") << 15 << "v2-m1buy" << 1;
+    QTest::newRow("Combo16") << 16 << "v2-m5buy" << 1;
+    QTest::newRow("Combo17") << 17 << "v2-m15buy" << 1;
+    QTest::newRow("Combo18") << 18 << "v2-m30buy" << 1;
+    QTest::newRow("Combo19") << 19 << "v2-h1buy" << 1;
     QTest::newRow("Combo20") << 20 << "v2-h4buy" << 1;
     QTest::newRow("Combo21") << 21 << "v2-d1buy" << 0;
+    QTest::newRow("Combo22") << 22 << "v2-m1sell" << 3;
+    QTest::newRow("Combo23") << 23 << "v2-m5sell" << 3;
     QTest::newRow("Combo24") << 24 << "v2-m15sell" << 3;
+    QTest::newRow("Combo25") << 25 << "v2-m30sell" << 3;
+    QTest::newRow("Combo26") << 26 << "v2-h1sell" << 3;
+    QTest::newRow("Combo27") << 27 << "v2-h4sell" << 3;
     QTest::newRow("Combo28") << 28 << "v2-d1sell" << 0;
+    QTest::newRow("Combo29") << 29 << "v3-m1buy" << 1;
+    QTest::newRow("Combo30") << 30 << "v3-m5buy" << 1;
+    QTest::newRow("Combo31") << 31 << "v3-m15buy" << 1;
+    QTest::newRow("Combo32") << 32 << "v3-m30buy" << 1;
+    QTest::newRow("Combo33") << 33 << "v3-h1buy" << 1;
+    QTest::newRow("Combo34") << 34 << "v3-h4buy" << 1;
     QTest::newRow("Combo35") << 35 << "v3-d1buy" << 1;
+    QTest::newRow("Combo36") << 36 << "v3-m1sell" << 3;
+    QTest::newRow("Combo37") << 37 << "v3-m5sell" << 3;
+    QTest::newRow("Combo38") << 38 << "v3-m15sell" << 3;
+    QTest::newRow("Combo39") << 39 << "v3-m30sell" << 3;
+    QTest::newRow("Combo40") << 40 << "v3-h1sell" << 3;
+    QTest::newRow("Combo41") << 41 << "v3-h4sell" << 3;
     QTest::newRow("Combo42") << 42 << "v3-d1sell" << 3;
     QTest::newRow("Combo43") << 43 << "v1" << 0;
+    QTest::newRow("Combo44") << 44 << "v2" << 0;
     QTest::newRow("Combo45") << 45 << "v3" << 0;
 }
 
@@ -191,6 +226,20 @@ void TestSignalDialogs::configuratorKeepsValuesOutsideItsLists()
     QCOMPARE(stored("v3"), QStringLiteral("abc"));
     QCOMPARE(stored("v2"), QStringLiteral("-1"));
     QCOMPARE(stored("v1-m5buy"), QStringLiteral("1"));
+}
+
+void TestSignalDialogs::configuratorReadsNumbersAsEvaluationDoes()
+{
+    m_settings->writeText("v1-m5buy", QStringLiteral("2.0"));
+    m_settings->writeText("v1-m15buy", QStringLiteral(" 4 "));
+    m_settings->writeText("v1-m30buy", QStringLiteral("1.5"));
+    SignalConfigurator dialog(*m_settings);
+    QCOMPARE(list(&dialog, 2)->currentIndex(), 2);
+    QCOMPARE(list(&dialog, 3)->currentIndex(), 4);
+    QCOMPARE(list(&dialog, 4)->currentIndex(), -1);
+    const signalconfig::Config config = signalconfig::read(*m_settings);
+    QCOMPARE(config.code(1, signalconfig::Buy, 1), 2);
+    QCOMPARE(config.code(1, signalconfig::Buy, 2), 4);
 }
 
 void TestSignalDialogs::setFolders()

@@ -74,6 +74,8 @@ private Q_SLOTS:
     void recipientsFollowTheDesktopSteps();
     void savedConfigurationCountsAtTheNextEvaluation();
     void unusableStoredCodeOnlyStopsItsOwnPair();
+    void storedCodeForms_data();
+    void storedCodeForms();
     void methodTickIsReadAtEveryEvaluation();
     void timeIsShownInTheLongFormatWithoutZone_data();
     void timeIsShownInTheLongFormatWithoutZone();
@@ -240,6 +242,36 @@ void TestSignalEngine::unusableStoredCodeOnlyStopsItsOwnPair()
     m_engine->checkSignal(m_grid, memory, QStringLiteral("EUR/USD"));
     QCOMPARE(listed(), QList<QString>{"14:05:09 BUY EUR/USD 2"});
     QCOMPARE(memory, (SignalMemory{"0", "B2", "0"}));
+}
+
+void TestSignalEngine::storedCodeForms_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("holds");       // option 1 BUY holds on "STRONG BUY" everywhere
+    QTest::addColumn<QString>("heldCode"); // option 1's slot after "Neutral" everywhere, from B1
+    QTest::newRow("decimal point") << "1.0" << true << "0";
+    QTest::newRow("blanks around") << " 1 " << true << "0";
+    QTest::newRow("a number, no code") << "1.5" << false << "0";
+    QTest::newRow("text") << "strong" << false << "B1";
+    QTest::newRow("empty") << "" << false << "B1";
+}
+
+void TestSignalEngine::storedCodeForms()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, holds);
+    QFETCH(QString, heldCode);
+    m_settings->writeText("v1-m15buy", stored);
+    SignalMemory idle;
+    m_engine->checkSignal(m_grid, idle, QStringLiteral("EUR/USD"));
+    QCOMPARE(listed().contains(QStringLiteral("14:05:09 BUY EUR/USD 1")), holds);
+
+    // An unusable code neither raises nor releases: once the store is mended, a condition that
+    // held all along is not raised again.
+    fillOverall(m_grid, QStringLiteral("Neutral"));
+    SignalMemory held{QStringLiteral("B1"), QStringLiteral("0"), QStringLiteral("0")};
+    m_engine->checkSignal(m_grid, held, QStringLiteral("EUR/USD"));
+    QCOMPARE(held.tag, heldCode);
 }
 
 void TestSignalEngine::methodTickIsReadAtEveryEvaluation()

@@ -158,8 +158,25 @@ void TestHttpServer::answer(QTcpSocket *socket, const Route &route)
         socket->disconnectFromHost();
         return;
     }
+    if (route.trickle.count() > 0) {
+        trickle(socket, route);
+        return;
+    }
     // One write: a body sent apart from its head waits for the client's delayed acknowledgement.
     socket->write(head(route, route.body.size()) + route.body);
+}
+
+void TestHttpServer::trickle(QTcpSocket *socket, const Route &route)
+{
+    socket->write(head(route.status, route.contentType, route.body.size()));
+    auto *timer = new QTimer(socket);
+    connect(timer, &QTimer::timeout, socket,
+            [socket, timer, body = route.body, sent = 0]() mutable {
+                socket->write(body.mid(sent++, 1));
+                if (sent >= body.size())
+                    timer->deleteLater();
+            });
+    timer->start(route.trickle);
 }
 
 void TestHttpServer::missingHandler(const QHttpServerRequest &, QTcpSocket *socket)

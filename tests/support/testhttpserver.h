@@ -12,8 +12,8 @@
 #include <optional>
 
 // A real HTTP server on 127.0.0.1 for tests: serves given bodies per path and can answer with an
-// error status, late, never, by dropping the connection, with a body over a size cap, or with
-// whatever bytes a test needs. Unknown paths get 404.
+// error status, late, never, by dropping the connection, byte by byte, with a body over a size
+// cap, or with whatever bytes a test needs. Unknown paths get 404.
 class TestHttpServer final : public QAbstractHttpServer
 {
     Q_OBJECT
@@ -34,6 +34,8 @@ public:
         Behaviour behaviour = Behaviour::Answer;
         QByteArray contentType = "text/xml; charset=utf-8";
         QList<QPair<QByteArray, QByteArray>> headers{}; // sent besides the usual ones
+        // When set, the body follows its head one byte at a time at this interval.
+        std::chrono::milliseconds trickle{0};
     };
     // Answers a request itself, or leaves it to the routes by giving nothing.
     using Responder = std::function<std::optional<Route>(const QHttpServerRequest &request)>;
@@ -86,6 +88,7 @@ protected:
 
 private:
     void answer(QTcpSocket *socket, const Route &route);
+    void trickle(QTcpSocket *socket, const Route &route);
 
     QHash<QString, Route> m_routes;
     Responder m_responder;

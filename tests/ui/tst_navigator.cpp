@@ -24,6 +24,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void startsCollapsedWithTheCatalogue();
+    void groupMarkersAreBlack();
     void headerClickOpensOneGroupAtATime_data();
     void headerClickOpensOneGroupAtATime();
     void clickOnTheOpenHeaderClosesEverything();
@@ -91,6 +92,29 @@ void TestNavigator::startsCollapsedWithTheCatalogue()
     QCOMPARE(m_fixture->find("gr_slide_2")->geometry(), twips::rect(2250, 60, 195, 225));
     QCOMPARE(m_fixture->find("gr_title_2")->pos(), twips::point(480, 90));
     QCOMPARE(m_fixture->find("el_toggle_30")->geometry(), twips::rect(480, 45, 180, 180));
+}
+
+void TestNavigator::groupMarkersAreBlack()
+{
+    // Everything in the navigator is white with black text, the expansion markers included,
+    // closed or open.
+    m_fixture->window->navigator().toggleGroup(catalogue::Commodities);
+    for (int g = 0; g < catalogue::kGroupCount; ++g) {
+        const QImage marker = m_fixture->find(name("gr_slide_", g))->grab().toImage();
+        int darkest = 255;
+        for (int y = 0; y < marker.height(); ++y) {
+            for (int x = 0; x < marker.width(); ++x) {
+                const QColor pixel = marker.pixelColor(x, y);
+                QVERIFY2(
+                    std::abs(pixel.red() - pixel.blue()) < 8 &&
+                        std::abs(pixel.green() - pixel.blue()) < 8,
+                    qPrintable(
+                        QStringLiteral("%1 at %2,%3: %4").arg(g).arg(x).arg(y).arg(pixel.name())));
+                darkest = std::min(darkest, pixel.value());
+            }
+        }
+        QCOMPARE(darkest, 0);
+    }
 }
 
 void TestNavigator::headerClickOpensOneGroupAtATime_data()

@@ -3,9 +3,12 @@
 #include "ui/splashwindow.h"
 #include "windowfixture.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTest>
 
 // Takes the addresses the program asks the desktop to open, so that nothing is launched.
@@ -33,6 +36,8 @@ private Q_SLOTS:
     void aboutClosesWhenItLosesTheFocus();
     void aboutClosesWithItsButton();
     void splashTellsTheSameAndBringsTheWindowBack();
+    void smallWindowsLookAsTheirWindow_data();
+    void smallWindowsLookAsTheirWindow();
 
 private:
     AboutWindow *about() const;
@@ -84,6 +89,14 @@ void TestSmallWindows::aboutTellsNameVersionAndMaker()
 {
     QFETCH(QString, opener);
     QFETCH(bool, topMost);
+    auto *aboutLink = m_fixture->find<QLabel>("Label29");
+    if (opener == QLatin1String("Label29")) {
+        // The pointer on the link turns it orange; the click that opens the window turns it
+        // white again although the pointer has not left it.
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QApplication::sendEvent(aboutLink, &enter);
+        QCOMPARE(aboutLink->palette().color(QPalette::WindowText), QColor(0xFF, 0xA8, 0x00));
+    }
     QTest::mouseClick(m_fixture->find(opener), Qt::LeftButton);
     AboutWindow *window = about();
     QVERIFY(window);
@@ -94,8 +107,7 @@ void TestSmallWindows::aboutTellsNameVersionAndMaker()
     QCOMPARE(window->findChild<QLabel *>("productName")->text(), QStringLiteral("Quentara 1.76"));
     QCOMPARE(window->findChild<QLabel *>("versionLine")->text(), QStringLiteral("Version 1.76"));
     QCOMPARE(window->findChild<QLabel *>("makerLink")->text(), QStringLiteral("Ostrelle"));
-    QCOMPARE(m_fixture->find<QLabel>("Label29")->palette().color(QPalette::WindowText),
-             QColor(Qt::white));
+    QCOMPARE(aboutLink->palette().color(QPalette::WindowText), QColor(Qt::white));
 }
 
 void TestSmallWindows::aboutLinksOpenTheSites()
@@ -152,6 +164,52 @@ void TestSmallWindows::splashTellsTheSameAndBringsTheWindowBack()
     QTRY_VERIFY(!(m_fixture->window->windowState() & Qt::WindowMinimized));
     splash->close();
     QTRY_VERIFY(!guard);
+}
+
+void TestSmallWindows::smallWindowsLookAsTheirWindow_data()
+{
+    QTest::addColumn<bool>("splash");
+    QTest::addColumn<QStringList>("labels"); // in the window's default font
+    const QStringList shared{"versionLine", "makerLink", "siteLink1", "siteLink2"};
+    QTest::newRow("About") << false << (shared + QStringList{"aboutTitle"});
+    QTest::newRow("splash") << true << shared;
+}
+
+void TestSmallWindows::smallWindowsLookAsTheirWindow()
+{
+    QFETCH(bool, splash);
+    QFETCH(QStringList, labels);
+    QWidget *window = nullptr;
+    if (splash) {
+        window = new SplashWindow(m_fixture->window.get());
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+    } else {
+        m_fixture->window->showAbout(false);
+        window = about();
+    }
+    const auto closeWindow = qScopeGuard([window] { window->close(); });
+
+    const QFont name = window->findChild<QLabel *>("productName")->font();
+    QCOMPARE(name.family(), QStringLiteral("Arial"));
+    QCOMPARE(name.pointSizeF(), 12.0);
+    QVERIFY(name.bold());
+    for (const QString &label : labels) {
+        const QFont font = window->findChild<QLabel *>(label)->font();
+        QVERIFY2(font.family() == QLatin1String("Arial") && font.pointSizeF() == 8.25 &&
+                     !font.bold(),
+                 qPrintable(label + QStringLiteral(": ") + font.toString()));
+    }
+
+    // Only the main window's title-bar links turn orange under the pointer.
+    for (const char *name : {"makerLink", "siteLink1"}) {
+        auto *link = window->findChild<QLabel *>(QLatin1String(name));
+        const QColor normal = link->palette().color(QPalette::WindowText);
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QApplication::sendEvent(link, &enter);
+        QCOMPARE(link->palette().color(QPalette::WindowText), normal);
+        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+    }
 }
 
 QTEST_MAIN(TestSmallWindows)

@@ -4,6 +4,8 @@
 #include "ui/tips.h"
 #include "windowfixture.h"
 
+#include <QApplication>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QTest>
 
@@ -30,6 +32,9 @@ private Q_SLOTS:
     void neverShowIsRemembered();
     void clicksElsewhereHideTheTip();
     void tipsLieAboveEveryPanel();
+    void tipLinksKeepTheirColourUnderThePointer();
+    void tipsSayExactlyTheirTexts_data();
+    void tipsSayExactlyTheirTexts();
 
 private:
     QWidget *tip(int i) const { return m_fixture->find(tipName(i)); }
@@ -185,6 +190,84 @@ void TestTips::tipsLieAboveEveryPanel()
     for (int i = 0; i < tiptexts::kTipCount; ++i)
         QVERIFY(children.indexOf(tip(i)) > lastPanel);
     QVERIFY(children.indexOf(m_fixture->find("Shape5")) > children.indexOf(tip(7)));
+}
+
+void TestTips::tipLinksKeepTheirColourUnderThePointer()
+{
+    click(QStringLiteral("Label20_0"));
+    const QList<std::pair<QString, QColor>> links{{"tiplinknever_0", QColor(0x00, 0x67, 0xC4)},
+                                                  {"tiplinkclose_0", QColor(0x80, 0x00, 0x00)},
+                                                  {"tiplinknext_0", QColor(0x00, 0x67, 0xC4)}};
+    for (const auto &[name, colour] : links) {
+        auto *link = m_fixture->find<QLabel>(name);
+        QCOMPARE(link->palette().color(QPalette::WindowText), colour);
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QApplication::sendEvent(link, &enter);
+        QCOMPARE(link->palette().color(QPalette::WindowText), colour);
+        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+    }
+}
+
+void TestTips::tipsSayExactlyTheirTexts_data()
+{
+    QTest::addColumn<int>("tip");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    // Letter for letter as the program has always shown them: "Cоветуем" in tip 7 begins with a
+    // Latin C.
+    QTest::newRow("tip 0")
+        << 0 << QString::fromUtf16(u"Инструменты")
+        << QString::fromUtf16(
+               u"В этом блоке вы можете выбрать инструмент, показания индикаторов которого Вы "
+               u"хотите увидеть. Для получения сигналов по нужному инструменту, щелкните по "
+               u"белому квадратику рядом с названием инструмента, чтобы он загорелся зеленым "
+               u"цветом.");
+    QTest::newRow("tip 2")
+        << 2 << QString::fromUtf16(u"Индикаторы")
+        << QString::fromUtf16(
+               u"В этой области отображаются показания индикаторов. На основе этих показаний Вы "
+               u"можете принять решение об открытии сделки.");
+    QTest::newRow("tip 3")
+        << 3 << QString::fromUtf16(u"Точки пивот")
+        << QString::fromUtf16(
+               u"В этом блоке отображены вероятные уровни разворота. Не рекомендуется открывать "
+               u"сделку, если вы получили сигнал и цена находится вблизи точки пивот.");
+    QTest::newRow("tip 4")
+        << 4 << QString::fromUtf16(u"Экономический календарь на неделю")
+        << QString::fromUtf16(
+               u"Здесь показаны события текущей недели. Вы можете установить свой часовой пояс. "
+               u"Например, для Москвы будет GMT +3. Так же можно настроить вывод новостей по "
+               u"важности. Не рекомендуется торговать за 15 минут до выхода важных новостей и 15 "
+               u"минут после.");
+    QTest::newRow("tip 5")
+        << 5 << QString::fromUtf16(u"Новостная лента")
+        << QString::fromUtf16(
+               u"Здесь представлены последние новости из самых разных отраслей, оказывающих "
+               u"непосредственное влияние на котировки валют, — новости экономики, финансов, "
+               u"политики и валютных рынков.");
+    QTest::newRow("tip 6")
+        << 6 << QString::fromUtf16(u"Обзор рынка")
+        << QString::fromUtf16(
+               u"Ежедневная аналитика рынка, прогноз курса валют на сегодня, завтра, обзор рынка "
+               u"на неделю. Прогнозы, рекомендации и комментарии от валютных экспертов.");
+    QTest::newRow("tip 7")
+        << 7 << QString::fromUtf16(u"Сигналы")
+        << QString::fromUtf16(
+               u"В этом блоке отображаются рекомендации по открытию сделок. Cоветуем обращать "
+               u"внимание только на сильные сигналы. После выхода сигнала Вы можете "
+               u"проанализировать график, показания индикаторов и принять решение об открытии "
+               u"сделки.");
+}
+
+void TestTips::tipsSayExactlyTheirTexts()
+{
+    QFETCH(int, tip);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QCOMPARE(m_fixture->find<QLabel>(QStringLiteral("tipcaption_%1").arg(tip))->text(), title);
+    QCOMPARE(m_fixture->find<QLabel>(QStringLiteral("tiptext_%1").arg(tip))->text(), text);
+    if (tip == 7)
+        QCOMPARE(text.at(text.indexOf(QStringLiteral("оветуем")) - 1), QChar(u'C'));
 }
 
 QTEST_MAIN(TestTips)

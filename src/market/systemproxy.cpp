@@ -1,0 +1,8 @@
+#include "market/systemproxy.h"
+
+#include <QNetworkProxyFactory>
+
+void useSystemProxy()
+{
+    QNetworkProxyFactory::setUseSystemConfiguration(true);
+}
