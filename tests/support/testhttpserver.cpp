@@ -168,7 +168,7 @@ void TestHttpServer::answer(QTcpSocket *socket, const Route &route)
 
 void TestHttpServer::trickle(QTcpSocket *socket, const Route &route)
 {
-    socket->write(head(route.status, route.contentType, route.body.size()));
+    socket->write(head(route, route.body.size()));
     auto *timer = new QTimer(socket);
     connect(timer, &QTimer::timeout, socket,
             [socket, timer, body = route.body, sent = 0]() mutable {
