@@ -51,8 +51,7 @@ QByteArray fileText(const std::vector<TimedCandle> &candles)
 QString writeWhole(const QString &path, const QByteArray &content)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
         return QStringLiteral("%1: cannot write: %2")
             .arg(QDir::toNativeSeparators(path), file.errorString());
     return QString();
@@ -103,14 +102,14 @@ std::vector<TimedCandle> compactHistory(const std::vector<TimedCandle> &candles)
     const qint64 minutesFrom = cut(kKeep[2].daysBack, kKeep[1].stepMinutes);
     // Rewritten only once something is well past its place, so that a file changes seldom.
     constexpr qint64 kMarginDays = 30;
-    bool due = end - candles.front().candle.minute >
-               (kKeep[0].daysBack + kMarginDays) * kMinutesPerDay;
+    bool due =
+        end - candles.front().candle.minute > (kKeep[0].daysBack + kMarginDays) * kMinutesPerDay;
     for (const TimedCandle &timed : candles) {
         const qint64 age = end - timed.candle.minute;
-        const bool minuteTooOld = timed.minutes < kKeep[1].stepMinutes &&
-                                  age > 2 * kKeep[2].daysBack * kMinutesPerDay;
-        const bool quarterTooOld = timed.minutes < kKeep[0].stepMinutes &&
-                                   age > 2 * kKeep[1].daysBack * kMinutesPerDay;
+        const bool minuteTooOld =
+            timed.minutes < kKeep[1].stepMinutes && age > 2 * kKeep[2].daysBack * kMinutesPerDay;
+        const bool quarterTooOld =
+            timed.minutes < kKeep[0].stepMinutes && age > 2 * kKeep[1].daysBack * kMinutesPerDay;
         if (minuteTooOld || quarterTooOld) {
             due = true;
             break;

@@ -23,9 +23,9 @@ public:
 
     struct Load
     {
-        CandleFile file;   // empty when there is no cache yet
-        QString note;      // what was mended (an unfinished last line, old history compacted)
-        QString error;     // the file cannot be used; it is left as it is
+        CandleFile file; // empty when there is no cache yet
+        QString note;    // what was mended (an unfinished last line, old history compacted)
+        QString error;   // the file cannot be used; it is left as it is
     };
     // Reads an instrument's cache. A last line cut off (the server was stopped while writing) is
     // dropped; history beyond what a warm-up brings is compacted first, so that the file and the

@@ -27,8 +27,7 @@ QString impossibility(const Candle &candle, int minutes)
 
 } // namespace
 
-CheckedCandles checkCandles(const std::vector<CandleRun> &runs, qint64 fromMinute,
-                            qint64 toMinute)
+CheckedCandles checkCandles(const std::vector<CandleRun> &runs, qint64 fromMinute, qint64 toMinute)
 {
     CheckedCandles checked;
     qint64 next = fromMinute;

@@ -29,5 +29,4 @@ struct CheckedCandles
 // dropped; a candle that cannot be (a price that is not positive, a high below the low, an open
 // or close outside them, a length that is no timeframe's or off its bucket) is rejected. No
 // candle is judged by its size: a real move, however large, passes.
-CheckedCandles checkCandles(const std::vector<CandleRun> &runs, qint64 fromMinute,
-                            qint64 toMinute);
+CheckedCandles checkCandles(const std::vector<CandleRun> &runs, qint64 fromMinute, qint64 toMinute);

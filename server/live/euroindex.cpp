@@ -64,7 +64,8 @@ std::vector<TimedCandle> EuroIndexBuilder::take(qint64 fromMinute)
         bool complete = true;
         for (int i = 0; i < euroindex::kConstituentCount && complete; ++i) {
             const auto found = m_pending[size_t(i)].find(minute);
-            complete = found != m_pending[size_t(i)].end() && found->second.minutes == first.minutes;
+            complete =
+                found != m_pending[size_t(i)].end() && found->second.minutes == first.minutes;
             if (complete)
                 candles[size_t(i)] = found->second.candle;
         }

@@ -124,7 +124,8 @@ private:
                                                                : QStringLiteral("instruments/")) +
                                 key;
         if (const auto seen = m_seen.constFind(seenKey); seen != m_seen.constEnd()) {
-            fail(number, QStringLiteral("%1 is given twice (first on line %2)").arg(key).arg(*seen));
+            fail(number,
+                 QStringLiteral("%1 is given twice (first on line %2)").arg(key).arg(*seen));
             return;
         }
         m_seen.insert(seenKey, number);
@@ -211,7 +212,8 @@ private:
             symbol = key;
         const bool needsSymbol = name != QLatin1String(kNone) && name != QLatin1String(kDerived);
         if (needsSymbol && symbol.isEmpty()) {
-            fail(number, QStringLiteral("%1 needs its symbol there: %2 = %1:SYMBOL").arg(name, key));
+            fail(number,
+                 QStringLiteral("%1 needs its symbol there: %2 = %1:SYMBOL").arg(name, key));
             return;
         }
         if (needsSymbol && !isSymbol(symbol)) {
@@ -264,8 +266,8 @@ FeedsOutcome readFeedsFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         FeedsOutcome outcome;
-        outcome.error = QStringLiteral("%1: cannot read the feeds file: %2")
-                            .arg(path, file.errorString());
+        outcome.error =
+            QStringLiteral("%1: cannot read the feeds file: %2").arg(path, file.errorString());
         return outcome;
     }
     return parseFeeds(QString::fromUtf8(file.readAll()), path);
@@ -277,8 +279,7 @@ QString feedsText(const Feeds &feeds)
     QStringList lines;
     lines << QStringLiteral("; quentara-server feeds: where each source is reached and which "
                             "source feeds each instrument")
-          << QStringLiteral("[sources]")
-          << QStringLiteral("binance = ") + sources.binance
+          << QStringLiteral("[sources]") << QStringLiteral("binance = ") + sources.binance
           << QStringLiteral("dukascopy = ") + sources.dukascopy
           << QStringLiteral("oanda = ") + sources.oanda;
     if (!sources.oandaToken.isEmpty())

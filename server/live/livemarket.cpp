@@ -39,7 +39,8 @@ LiveMarket::LiveMarket(Clock clock, CandleCache cache, Log log, SourceHttp *http
 {
     for (int index = 0; index < kSlotCount; ++index) {
         Slot &slot = m_slots[size_t(index)];
-        slot.code = index == kEuroSekSlot ? QLatin1String(kEuroSekKey) : catalogue::serverCode(index);
+        slot.code =
+            index == kEuroSekSlot ? QLatin1String(kEuroSekKey) : catalogue::serverCode(index);
         slot.reason = QStringLiteral("no source");
     }
 }
@@ -182,8 +183,8 @@ void LiveMarket::accept(Slot &slot, const std::vector<TimedCandle> &candles)
         return;
     for (const TimedCandle &timed : candles) {
         slot.book.add(timed.candle, timed.minutes);
-        for (double price : {timed.candle.open, timed.candle.high, timed.candle.low,
-                             timed.candle.close})
+        for (double price :
+             {timed.candle.open, timed.candle.high, timed.candle.low, timed.candle.close})
             slot.decimals = std::max(slot.decimals, decimalsNeeded(price));
     }
     slot.lastEnd = candles.back().candle.minute + candles.back().minutes;
@@ -211,7 +212,7 @@ void LiveMarket::feedEuroIndex(int slot, const std::vector<TimedCandle> &candles
     qint64 through = std::numeric_limits<qint64>::max();
     for (const char *code : euroindex::kConstituents) {
         const int at = code == QLatin1String(kEuroSekKey) ? kEuroSekSlot
-                                                           : instrumentIndex(QLatin1String(code));
+                                                          : instrumentIndex(QLatin1String(code));
         through = std::min(through, m_slots[size_t(at)].through);
     }
     index.through = std::max({index.through, index.lastEnd, through});
@@ -232,7 +233,8 @@ QStringList LiveMarket::staleOf(const QList<int> &slots) const
     for (int slot : slots) {
         const Slot &target = m_slots[size_t(slot)];
         if (target.staleFrom)
-            stale << target.code + QStringLiteral(" since ") + sinceText(*target.staleFrom, m_minute);
+            stale << target.code + QStringLiteral(" since ") +
+                         sinceText(*target.staleFrom, m_minute);
     }
     return stale;
 }

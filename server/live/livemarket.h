@@ -95,8 +95,7 @@ private:
     };
 
     Request nextRequest(int slot, qint64 toMinute) const override;
-    void deliver(int slot, const SourceAnswer &answer, qint64 fromMinute,
-                 qint64 toMinute) override;
+    void deliver(int slot, const SourceAnswer &answer, qint64 fromMinute, qint64 toMinute) override;
     void setBlocked(int slot, const QString &reason) override;
     QStringList staleOf(const QList<int> &slots) const override;
 

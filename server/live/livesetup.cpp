@@ -7,9 +7,8 @@
 
 #include <optional>
 
-std::unique_ptr<LiveMarket> buildLiveMarket(const Feeds &feeds, CandleCache cache,
-                                            SourceHttp &http, const Clock &clock,
-                                            LiveMarket::Log log)
+std::unique_ptr<LiveMarket> buildLiveMarket(const Feeds &feeds, CandleCache cache, SourceHttp &http,
+                                            const Clock &clock, LiveMarket::Log log)
 {
     auto market = std::make_unique<LiveMarket>(clock, std::move(cache), std::move(log), &http);
     std::optional<int> derived;

@@ -119,8 +119,8 @@ QCoro::Task<> SourceDriver::work(Round &round)
             m_sink.deliver(subscription.slot, answer, request.fromMinute, round.toMinute);
             break;
         case SourceAnswer::Outcome::RateLimited:
-            round.retryAfter = std::max(answer.retryAfter, round.retryAfter.value_or(
-                                                               std::chrono::seconds(0)));
+            round.retryAfter =
+                std::max(answer.retryAfter, round.retryAfter.value_or(std::chrono::seconds(0)));
             round.limitReason = answer.reason;
             break;
         case SourceAnswer::Outcome::Blocked:
@@ -176,7 +176,8 @@ void SourceDriver::refreshState()
     if (!stale.isEmpty())
         setState(QStringLiteral("stale (%1)").arg(stale.join(QStringLiteral(", "))));
     else if (!m_failing.isEmpty())
-        setState(QStringLiteral("live, no answer for %1").arg(m_failing.join(QStringLiteral(", "))));
+        setState(
+            QStringLiteral("live, no answer for %1").arg(m_failing.join(QStringLiteral(", "))));
     else
         setState(QStringLiteral("live"));
 }

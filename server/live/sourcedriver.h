@@ -58,14 +58,13 @@ class SourceDriver final : public QObject
 public:
     struct Timing
     {
-        int concurrency = 4;                      // requests in flight at once
+        int concurrency = 4;                        // requests in flight at once
         std::chrono::seconds blockedRetry{15 * 60}; // a region block is tried again after this
     };
     using Log = std::function<void(const QString &)>;
 
     SourceDriver(std::unique_ptr<CandleSource> source, QList<Subscription> subscriptions,
-                 CandleSink &sink, Clock clock, Log log, Timing timing,
-                 QObject *parent = nullptr);
+                 CandleSink &sink, Clock clock, Log log, Timing timing, QObject *parent = nullptr);
     ~SourceDriver() override;
     Q_DISABLE_COPY_MOVE(SourceDriver)
 

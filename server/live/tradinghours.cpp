@@ -39,15 +39,24 @@ struct CodeHours
 };
 
 constexpr CodeHours kHours[] = {
-    {"copper", Hours::ForexWeekWithPause}, {"gold", Hours::ForexWeekWithPause},
-    {"gas", Hours::ForexWeekWithPause},    {"brent", Hours::ForexWeekWithPause},
-    {"wti", Hours::ForexWeekWithPause},    {"silver", Hours::ForexWeekWithPause},
-    {"dxy", Hours::ForexWeekWithPause},    {"cac40", Hours::Europe},
-    {"dax", Hours::Europe},                {"ibex35", Hours::Europe},
-    {"ftse100", Hours::Europe},            {"dow30", Hours::NewYork},
-    {"sp500", Hours::NewYork},             {"apple", Hours::NewYork},
-    {"facebook", Hours::NewYork},          {"google", Hours::NewYork},
-    {"nikkei225", Hours::Tokyo},           {"hangseng", Hours::HongKong},
+    {"copper", Hours::ForexWeekWithPause},
+    {"gold", Hours::ForexWeekWithPause},
+    {"gas", Hours::ForexWeekWithPause},
+    {"brent", Hours::ForexWeekWithPause},
+    {"wti", Hours::ForexWeekWithPause},
+    {"silver", Hours::ForexWeekWithPause},
+    {"dxy", Hours::ForexWeekWithPause},
+    {"cac40", Hours::Europe},
+    {"dax", Hours::Europe},
+    {"ibex35", Hours::Europe},
+    {"ftse100", Hours::Europe},
+    {"dow30", Hours::NewYork},
+    {"sp500", Hours::NewYork},
+    {"apple", Hours::NewYork},
+    {"facebook", Hours::NewYork},
+    {"google", Hours::NewYork},
+    {"nikkei225", Hours::Tokyo},
+    {"hangseng", Hours::HongKong},
 };
 
 Hours hoursOf(const QString &code)

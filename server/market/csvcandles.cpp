@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 
 #include <algorithm>
 #include <cmath>
@@ -20,9 +19,8 @@ constexpr int kMostDecimals = 8;
 
 std::optional<double> priceField(const QString &field)
 {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(field, &ok);
-    if (!ok || !std::isfinite(value) || value <= 0)
+    const std::optional<double> value = decimalNumber(field);
+    if (!value || *value <= 0)
         return std::nullopt;
     return value;
 }

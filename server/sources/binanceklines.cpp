@@ -1,10 +1,11 @@
 #include "sources/binanceklines.h"
 
+#include "market/csvfields.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
-#include <QLocale>
 
 #include <cmath>
 #include <optional>
@@ -32,11 +33,7 @@ std::optional<double> priceField(const QJsonValue &value)
 {
     if (!value.isString())
         return std::nullopt;
-    bool ok = false;
-    const double price = QLocale::c().toDouble(value.toString(), &ok);
-    if (!ok || !std::isfinite(price))
-        return std::nullopt;
-    return price;
+    return decimalNumber(value.toString());
 }
 
 } // namespace
@@ -83,7 +80,8 @@ KlinesParse parseKlines(const QByteArray &body)
             const std::optional<double> price = priceField(fields[k + 1]);
             if (!price) {
                 result.rows.clear();
-                result.error = QStringLiteral("kline %1 has a price that is not a number").arg(i + 1);
+                result.error =
+                    QStringLiteral("kline %1 has a price that is not a number").arg(i + 1);
                 return result;
             }
             *prices[k] = *price;

@@ -111,10 +111,10 @@ QCoro::Task<BinanceSource::Page> BinanceSource::page(const QString &symbol, int 
     const qint64 nowMinute = minuteOf(m_clock.now());
     if (m_weightMinute == nowMinute && m_usedWeight + kRequestWeight > kWeightBudget) {
         const int secondsLeft = 60 - m_clock.now().time().second();
-        page.refusal = refused(SourceAnswer::Outcome::RateLimited,
-                               QStringLiteral("request weight %1 of 6000 used this minute")
-                                   .arg(m_usedWeight),
-                               std::chrono::seconds(std::max(1, secondsLeft)));
+        page.refusal =
+            refused(SourceAnswer::Outcome::RateLimited,
+                    QStringLiteral("request weight %1 of 6000 used this minute").arg(m_usedWeight),
+                    std::chrono::seconds(std::max(1, secondsLeft)));
         co_return page;
     }
     QUrl url(m_base + QStringLiteral("/api/v3/klines"));
@@ -153,8 +153,8 @@ QCoro::Task<BinanceSource::Page> BinanceSource::page(const QString &symbol, int 
     }
     const KlinesParse parsed = parseKlines(answer.body);
     if (!parsed.error.isEmpty()) {
-        page.refusal =
-            refused(SourceAnswer::Outcome::Failed, QStringLiteral("unreadable answer: ") + parsed.error);
+        page.refusal = refused(SourceAnswer::Outcome::Failed,
+                               QStringLiteral("unreadable answer: ") + parsed.error);
         co_return page;
     }
     // The row still forming closes after the server's present (the Date header) or after the
@@ -182,8 +182,8 @@ QCoro::Task<BinanceSource::Page> BinanceSource::page(const QString &symbol, int 
     co_return page;
 }
 
-QCoro::Task<SourceAnswer> BinanceSource::fetch(QString symbol, qint64 fromMinute,
-                                               qint64 toMinute, bool warmUp)
+QCoro::Task<SourceAnswer> BinanceSource::fetch(QString symbol, qint64 fromMinute, qint64 toMinute,
+                                               bool warmUp)
 {
     const std::vector<WarmUpStretch> stretches =
         warmUp ? warmUpStretches(fromMinute, toMinute, {60, 15, 1})

@@ -1,12 +1,12 @@
 #include "serverfixtures.h"
 
 #include "binancereplay.h"
+#include "market/timeframe.h"
 #include "replaypath.h"
 #include "sources/binanceklines.h"
 #include "sources/binancesource.h"
 #include "sources/sourcehttp.h"
 #include "sources/warmupplan.h"
-#include "market/timeframe.h"
 
 #include <QNetworkAccessManager>
 #include <QTest>
@@ -56,16 +56,18 @@ QByteArray row(qint64 openMs, const char *open, const char *high, const char *lo
                const char *close, qint64 closeMs)
 {
     return "[" + QByteArray::number(openMs) + ",\"" + open + "\",\"" + high + "\",\"" + low +
-           "\",\"" + close + "\",\"1.0\"," + QByteArray::number(closeMs) + ",\"2.0\",3,\"1\",\"1\",\"0\"]";
+           "\",\"" + close + "\",\"1.0\"," + QByteArray::number(closeMs) +
+           ",\"2.0\",3,\"1\",\"1\",\"0\"]";
 }
 
 void compareWithReplay(const CandleRun &run, const QString &symbol, qint64 firstMinute)
 {
+    const replaypath::Path path(symbol);
     for (size_t i = 0; i < run.candles.size(); ++i) {
         const Candle &candle = run.candles[i];
         QCOMPARE(candle.minute, firstMinute + qint64(i) * run.stepMinutes);
         const replaypath::Bar bar =
-            replaypath::bar(symbol, candle.minute, run.stepMinutes, candle.minute + run.stepMinutes);
+            path.bar(candle.minute, run.stepMinutes, candle.minute + run.stepMinutes);
         QCOMPARE(candle.open, bar.open);
         QCOMPARE(candle.high, bar.high);
         QCOMPARE(candle.low, bar.low);
@@ -82,8 +84,8 @@ void TestBinanceSource::init()
     QVERIFY(m_replay->start() != 0);
     m_network = std::make_unique<QNetworkAccessManager>();
     m_http = std::make_unique<SourceHttp>(*m_network, std::chrono::milliseconds(5000));
-    m_source = std::make_unique<BinanceSource>(m_replay->baseAddress() + QStringLiteral("/"), *m_http,
-                                               Clock([this] { return m_now; }));
+    m_source = std::make_unique<BinanceSource>(m_replay->baseAddress() + QStringLiteral("/"),
+                                               *m_http, Clock([this] { return m_now; }));
 }
 
 SourceAnswer TestBinanceSource::fetch(const QString &symbol, qint64 from, qint64 to, bool warmUp)
@@ -97,8 +99,8 @@ void TestBinanceSource::parsesKlines_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<QString>("error");
     const qint64 t = 1715681100000; // 2024-05-14 10:05 GMT
-    const QByteArray good = row(t, "62000.01000000", "62010.00000000", "61990.50000000",
-                                "62005.00000000", t + 59999);
+    const QByteArray good =
+        row(t, "62000.01000000", "62010.00000000", "61990.50000000", "62005.00000000", t + 59999);
     QTest::newRow("two rows") << "[" + good + "," +
                                      row(t + 60000, "62005", "62006", "62004", "62005.5",
                                          t + 119999) +
@@ -111,8 +113,7 @@ void TestBinanceSource::parsesKlines_data()
     QTest::newRow("short row") << QByteArray("[[1715681100000,\"1\",\"2\",\"0.5\",\"1\"]]") << 0
                                << "kline 1";
     QTest::newRow("price as a word")
-        << "[" + row(t, "62000", "lots", "61990", "62005", t + 59999) + "]" << 0
-        << "not a number";
+        << "[" + row(t, "62000", "lots", "61990", "62005", t + 59999) + "]" << 0 << "not a number";
     QTest::newRow("price as a number")
         << QByteArray("[[1715681100000,62000,\"62010\",\"61990\",\"62005\",\"1\",1715681159999]]")
         << 0 << "not a number";
@@ -166,9 +167,16 @@ void TestBinanceSource::warmUpStretches_data()
     const qint64 to = kNow; // 10:06, on no hour
     const qint64 hourCut = (to - 20 * day) / 60 * 60;
     const qint64 quarterCut = (to - 4 * day) / 15 * 15;
-    QTest::newRow("a fresh start") << to - 315 * day << to
-                                   << QList<qint64>{(to - 315 * day + 59) / 60 * 60, hourCut, 60,
-                                                    hourCut, quarterCut, 15, quarterCut, to, 1};
+    QTest::newRow("a fresh start")
+        << to - 315 * day << to << QList<qint64>{(to - 315 * day + 59) / 60 * 60,
+                                                 hourCut,
+                                                 60,
+                                                 hourCut,
+                                                 quarterCut,
+                                                 15,
+                                                 quarterCut,
+                                                 to,
+                                                 1};
     QTest::newRow("a gap of ten days")
         << to - 10 * day << to
         << QList<qint64>{(to - 10 * day + 14) / 15 * 15, quarterCut, 15, quarterCut, to, 1};
@@ -314,7 +322,8 @@ void TestBinanceSource::staysUnderTheWeightLimit()
 
 void TestBinanceSource::describesTheQuote()
 {
-    QCOMPARE(m_source->describe(QStringLiteral("BTCUSDT")), QStringLiteral("binance BTCUSDT (USDT)"));
+    QCOMPARE(m_source->describe(QStringLiteral("BTCUSDT")),
+             QStringLiteral("binance BTCUSDT (USDT)"));
     QCOMPARE(m_source->describe(QStringLiteral("ETHFDUSD")),
              QStringLiteral("binance ETHFDUSD (FDUSD)"));
     QCOMPARE(m_source->describe(QStringLiteral("XYZ")), QStringLiteral("binance XYZ"));

@@ -86,11 +86,11 @@ QByteArray BinanceReplay::klines(const Request &request, int limit, qint64 nowMs
     const qint64 stepMs = minutes * kMsPerMinute;
     qint64 open = (request.startTime + stepMs - 1) / stepMs * stepMs;
     const qint64 nowMinute = nowMs / kMsPerMinute;
+    const replaypath::Path path(request.symbol);
     QByteArray body = "[";
     int rows = 0;
     for (; open <= request.endTime && open <= nowMs && rows < limit; open += stepMs, ++rows) {
-        const replaypath::Bar bar =
-            replaypath::bar(request.symbol, open / kMsPerMinute, minutes, nowMinute);
+        const replaypath::Bar bar = path.bar(open / kMsPerMinute, minutes, nowMinute);
         if (rows > 0)
             body += ',';
         body += '[' + QByteArray::number(open) + ',' + price(bar.open) + ',' + price(bar.high) +
@@ -114,10 +114,10 @@ bool BinanceReplay::handleRequest(const QHttpServerRequest &request, QTcpSocket 
     asked.symbol = query.queryItemValue(QStringLiteral("symbol"));
     asked.interval = query.queryItemValue(QStringLiteral("interval"));
     const int minutes = intervalMinutes(asked.interval);
-    const int limit = std::min(
-        kMostLimit, query.hasQueryItem(QStringLiteral("limit"))
-                        ? query.queryItemValue(QStringLiteral("limit")).toInt()
-                        : kDefaultLimit);
+    const int limit =
+        std::min(kMostLimit, query.hasQueryItem(QStringLiteral("limit"))
+                                 ? query.queryItemValue(QStringLiteral("limit")).toInt()
+                                 : kDefaultLimit);
     asked.endTime = query.hasQueryItem(QStringLiteral("endTime"))
                         ? query.queryItemValue(QStringLiteral("endTime")).toLongLong()
                         : nowMs;
@@ -167,8 +167,7 @@ bool BinanceReplay::handleRequest(const QHttpServerRequest &request, QTcpSocket 
                "application/json", {});
         return true;
     case Fault::ServerError:
-        answer(socket, 502, "<html><body><h1>502 Bad Gateway</h1></body></html>", "text/html",
-               {});
+        answer(socket, 502, "<html><body><h1>502 Bad Gateway</h1></body></html>", "text/html", {});
         return true;
     case Fault::Garbage:
         answer(socket, 200, "<html><body>Maintenance</body></html>", "text/html", headers);
@@ -200,9 +199,9 @@ void BinanceReplay::answer(QTcpSocket *socket, int status, const QByteArray &bod
                            const QByteArray &contentType, const QList<QByteArray> &extraHeaders)
 {
     QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) +
-                      "\r\nContent-Type: " + contentType + "\r\nContent-Length: " +
-                      QByteArray::number(body.size()) + "\r\nDate: " + httpDate(m_now()) +
-                      "\r\nConnection: keep-alive\r\n";
+                      "\r\nContent-Type: " + contentType +
+                      "\r\nContent-Length: " + QByteArray::number(body.size()) +
+                      "\r\nDate: " + httpDate(m_now()) + "\r\nConnection: keep-alive\r\n";
     for (const QByteArray &header : extraHeaders)
         head += header + "\r\n";
     // One write: a body sent apart from its head waits for the client's delayed acknowledgement.

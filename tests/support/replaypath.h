@@ -21,73 +21,76 @@ struct Bar
     double close = 0;
 };
 
-inline quint32 symbolHash(const QString &symbol)
+// One symbol's prices.
+class Path
 {
-    quint32 hash = 2166136261u;
-    for (const char byte : symbol.toUtf8())
-        hash = (hash ^ quint8(byte)) * 16777619u;
-    return hash;
-}
+public:
+    explicit Path(const QString &symbol)
+    {
+        quint32 hash = 2166136261u;
+        for (const char byte : symbol.toUtf8())
+            hash = (hash ^ quint8(byte)) * 16777619u;
+        m_base = symbol.startsWith(QLatin1String("BTC"))   ? 62000.0
+                 : symbol.startsWith(QLatin1String("ETH")) ? 3100.0
+                                                           : 1.0 + double(hash % 5000) / 10.0;
+        m_decimals = m_base >= 1000 ? 2 : m_base >= 10 ? 3 : 5;
+        m_scale = std::pow(10.0, m_decimals);
+        m_phase = double(hash % 997) * 37.0;
+    }
 
-inline double basePrice(const QString &symbol)
-{
-    if (symbol.startsWith(QLatin1String("BTC")))
-        return 62000.0;
-    if (symbol.startsWith(QLatin1String("ETH")))
-        return 3100.0;
-    return 1.0 + double(symbolHash(symbol) % 5000) / 10.0;
-}
+    int decimals() const { return m_decimals; }
 
-inline int decimalsFor(const QString &symbol)
-{
-    const double base = basePrice(symbol);
-    return base >= 1000 ? 2 : base >= 10 ? 3 : 5;
-}
+    // Waves of about an hour, a few hours, two days and a month, so that every timeframe sees
+    // its own rises and falls.
+    double price(qint64 minute) const
+    {
+        const double m = double(minute) + m_phase;
+        constexpr double kTwoPi = 2 * std::numbers::pi;
+        const double wave =
+            0.004 * std::sin(kTwoPi * m / 53.0) + 0.006 * std::sin(kTwoPi * m / 211.0) +
+            0.02 * std::sin(kTwoPi * m / 2903.0) + 0.06 * std::sin(kTwoPi * m / 40111.0);
+        return rounded(m_base * std::exp(wave));
+    }
 
-inline double rounded(double value, int decimals)
-{
-    const double scale = std::pow(10.0, decimals);
-    return std::round(value * scale) / scale;
-}
+    Bar minuteBar(qint64 minute) const { return bar(minute, 1, minute + 1); }
 
-// Waves of about an hour, a few hours, two days and a month, so that every timeframe sees its
-// own rises and falls.
-inline double priceAt(const QString &symbol, qint64 minute)
-{
-    const double phase = double(symbolHash(symbol) % 997);
-    const double m = double(minute) + phase * 37.0;
-    const double twoPi = 2 * std::numbers::pi;
-    const double wave = 0.004 * std::sin(twoPi * m / 53.0) + 0.006 * std::sin(twoPi * m / 211.0) +
-                        0.02 * std::sin(twoPi * m / 2903.0) + 0.06 * std::sin(twoPi * m / 40111.0);
-    return rounded(basePrice(symbol) * std::exp(wave), decimalsFor(symbol));
-}
+    // The bar of `minutes` opening at `minute`, from its minutes before `endMinute` (all of
+    // them for a closed bar).
+    Bar bar(qint64 minute, int minutes, qint64 endMinute) const
+    {
+        Bar aggregate;
+        aggregate.minute = minute;
+        aggregate.open = price(minute);
+        aggregate.high = aggregate.open;
+        aggregate.low = aggregate.open;
+        const qint64 end = std::min(minute + minutes, std::max(minute + 1, endMinute));
+        double open = aggregate.open;
+        for (qint64 at = minute; at < end; ++at) {
+            const double close = price(at + 1);
+            // A wick between one and two tenths of the base price's 0.1 %, as a hash of the
+            // minute: no trigonometry needed.
+            const double share = double((quint64(at) * 2654435761u) % 1000u) / 1000.0;
+            const double wick = rounded(m_base * 0.0003 * (1.0 + share));
+            aggregate.high = std::max(aggregate.high, std::max(open, close) + wick);
+            aggregate.low = std::min(aggregate.low, std::min(open, close) - wick);
+            aggregate.close = close;
+            open = close;
+        }
+        return aggregate;
+    }
+
+private:
+    double rounded(double value) const { return std::round(value * m_scale) / m_scale; }
+
+    double m_base = 1;
+    double m_scale = 1;
+    double m_phase = 0;
+    int m_decimals = 2;
+};
 
 inline Bar minuteBar(const QString &symbol, qint64 minute)
 {
-    Bar bar;
-    bar.minute = minute;
-    bar.open = priceAt(symbol, minute);
-    bar.close = priceAt(symbol, minute + 1);
-    const double wick = rounded(basePrice(symbol) * 0.0003 * (1.5 + std::sin(double(minute))),
-                                decimalsFor(symbol));
-    bar.high = std::max(bar.open, bar.close) + wick;
-    bar.low = std::min(bar.open, bar.close) - wick;
-    return bar;
-}
-
-// The bar of `minutes` opening at `minute`, from its minutes before `endMinute` (all of them for
-// a closed bar).
-inline Bar bar(const QString &symbol, qint64 minute, int minutes, qint64 endMinute)
-{
-    Bar aggregate = minuteBar(symbol, minute);
-    const qint64 end = std::min(minute + minutes, std::max(minute + 1, endMinute));
-    for (qint64 at = minute + 1; at < end; ++at) {
-        const Bar next = minuteBar(symbol, at);
-        aggregate.high = std::max(aggregate.high, next.high);
-        aggregate.low = std::min(aggregate.low, next.low);
-        aggregate.close = next.close;
-    }
-    return aggregate;
+    return Path(symbol).minuteBar(minute);
 }
 
 } // namespace replaypath
