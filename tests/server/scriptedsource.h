@@ -12,8 +12,8 @@
 class ScriptedSource final : public CandleSource
 {
 public:
-    using Script = std::function<SourceAnswer(const QString &symbol, qint64 fromMinute,
-                                              qint64 toMinute)>;
+    using Script =
+        std::function<SourceAnswer(const QString &symbol, qint64 fromMinute, qint64 toMinute)>;
 
     ScriptedSource(QString name, Script script,
                    std::chrono::milliseconds delay = std::chrono::milliseconds(0))

@@ -66,12 +66,12 @@ void TestLiveChecks::onlyNewPossibleClosedCandlesCount_data()
     QTest::newRow("still forming") << kT << std::vector{run(1, {flat(kT + 4, 1), flat(kT + 5, 1)})}
                                    << QList<qint64>{kT + 4} << 1 << QString();
     QTest::newRow("coarse then fine")
-        << kT - 120 << std::vector{run(60, {flat(kT - 120, 1), flat(kT - 60, 1)}),
-                                   run(1, {flat(kT, 1), flat(kT + 1, 1)})}
+        << kT - 120
+        << std::vector{run(60, {flat(kT - 120, 1), flat(kT - 60, 1)}),
+                       run(1, {flat(kT, 1), flat(kT + 1, 1)})}
         << QList<qint64>{kT - 120, kT - 60, kT, kT + 1} << 0 << QString();
-    QTest::newRow("coarse off its hour")
-        << kT - 120 << std::vector{run(60, {flat(kT - 90, 1)})} << QList<qint64>{} << 0
-        << "no timeframe's candle";
+    QTest::newRow("coarse off its hour") << kT - 120 << std::vector{run(60, {flat(kT - 90, 1)})}
+                                         << QList<qint64>{} << 0 << "no timeframe's candle";
     QTest::newRow("no timeframe's length") << kT - 10 << std::vector{run(7, {flat(kT - 10, 1)})}
                                            << QList<qint64>{} << 0 << "no timeframe's candle";
     QTest::newRow("high below low") << kT << std::vector{run(1, {bar(kT, 1, 0.9, 1, 1)})}
@@ -86,7 +86,8 @@ void TestLiveChecks::onlyNewPossibleClosedCandlesCount_data()
                                   << QList<qint64>{} << 0 << "not positive";
     // A crash or a squeeze is a real move: nothing judges a candle by its size.
     QTest::newRow("a tenfold move")
-        << kT << std::vector{run(1, {flat(kT, 100), bar(kT + 1, 100, 1000, 99, 990), flat(kT + 2, 9)})}
+        << kT
+        << std::vector{run(1, {flat(kT, 100), bar(kT + 1, 100, 1000, 99, 990), flat(kT + 2, 9)})}
         << QList<qint64>{kT, kT + 1, kT + 2} << 0 << QString();
 }
 
@@ -227,10 +228,11 @@ void TestLiveChecks::cacheLinesCarryTheirLength_data()
     QTest::newRow("overlapping") << header + "2024-05-14 09:00,1,1,1,1,60\n"
                                              "2024-05-14 09:30,1,1,1,1,1\n"
                                  << QList<int>{} << ":3: 2024-05-14 09:30 does not come after";
-    QTest::newRow("off its bucket") << header + "2024-05-14 09:05,1,1,1,1,15\n" << QList<int>{}
-                                    << ":2: \"15\" is not the length";
-    QTest::newRow("length missing") << header + "2024-05-14 09:05,1,1,1,1\n" << QList<int>{}
-                                    << ":2: expected time,open,high,low,close,minutes";
+    QTest::newRow("off its bucket") << header + "2024-05-14 09:05,1,1,1,1,15\n"
+                                    << QList<int>{} << ":2: \"15\" is not the length";
+    QTest::newRow("length missing")
+        << header + "2024-05-14 09:05,1,1,1,1\n"
+        << QList<int>{} << ":2: expected time,open,high,low,close,minutes";
 }
 
 void TestLiveChecks::cacheLinesCarryTheirLength()

@@ -128,8 +128,10 @@ void TestLiveFeeds::badLinesNameTheirLine_data()
     QTest::addColumn<QString>("complaint");
     QTest::newRow("no section") << "binance = https://x.test\n"
                                 << ":1: \"binance\" comes before [sources]";
-    QTest::newRow("unknown section") << "[sources]\n[feeds]\n" << ":2: unknown section [feeds]";
-    QTest::newRow("no equals") << "[sources]\nbinance https://x.test\n" << ":2: expected key = value";
+    QTest::newRow("unknown section") << "[sources]\n[feeds]\n"
+                                     << ":2: unknown section [feeds]";
+    QTest::newRow("no equals") << "[sources]\nbinance https://x.test\n"
+                               << ":2: expected key = value";
     QTest::newRow("unknown setting") << "[sources]\nkraken = https://x.test\n"
                                      << ":2: unknown source setting \"kraken\"";
     QTest::newRow("not an address") << "[sources]\nbinance = ftp://x.test\n"
@@ -154,8 +156,9 @@ void TestLiveFeeds::badLinesNameTheirLine_data()
                                   << ":2: \"XAU USD\" is not a symbol";
     QTest::newRow("oanda without a token") << "[instruments]\n\ngold = oanda:XAU_USD\n"
                                            << ":3: gold = oanda needs oanda-token";
-    QTest::newRow("terminal without a folder") << "[instruments]\nusdrub = terminal\n"
-                                               << ":2: usdrub = terminal needs the terminal's folder";
+    QTest::newRow("terminal without a folder")
+        << "[instruments]\nusdrub = terminal\n"
+        << ":2: usdrub = terminal needs the terminal's folder";
 }
 
 void TestLiveFeeds::badLinesNameTheirLine()

@@ -3,7 +3,6 @@
 #include "serverfixtures.h"
 
 #include "binancereplay.h"
-#include "testhttpserver.h"
 #include "documents/instrumentrecord.h"
 #include "documents/numberformat.h"
 #include "live/livemarket.h"
@@ -12,6 +11,7 @@
 #include "signalserver.h"
 #include "sources/binancesource.h"
 #include "sources/sourcehttp.h"
+#include "testhttpserver.h"
 
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
@@ -48,7 +48,10 @@ private Q_SLOTS:
     void aMarketGoesWhileItsRequestsWait();
 
 private:
-    Clock clock() { return Clock([this] { return m_now; }); }
+    Clock clock()
+    {
+        return Clock([this] { return m_now; });
+    }
     void at(qint64 minute, int second = 3);
     std::unique_ptr<LiveMarket> makeMarket(const QString &folder);
     void addBinance(LiveMarket &market, const QStringList &codes);
@@ -128,10 +131,10 @@ void TestLiveMarket::addBinance(LiveMarket &market, const QStringList &codes)
 {
     QList<std::pair<int, QString>> symbols;
     for (const QString &code : codes) {
-        symbols << std::pair(instrumentIndex(code),
-                             code.mid(7).toUpper().replace(QStringLiteral("MATIC"),
-                                                           QStringLiteral("POL")) +
-                                 QStringLiteral("USDT"));
+        symbols << std::pair(
+            instrumentIndex(code),
+            code.mid(7).toUpper().replace(QStringLiteral("MATIC"), QStringLiteral("POL")) +
+                QStringLiteral("USDT"));
     }
     market.addSource(std::make_unique<BinanceSource>(m_replay->baseAddress(), *m_http, clock()),
                      symbols);
@@ -209,7 +212,8 @@ void TestLiveMarket::backsOffWhenAskedTo()
     // The requests in flight come back refused, and no further one goes out.
     QCOMPARE(m_replay->requests().size(), SourceDriver::Timing().concurrency);
     const QString state = market->sourceState(QStringLiteral("binance"));
-    QVERIFY2(state.startsWith(QStringLiteral("backing off %1 s (").arg(seconds)), qPrintable(state));
+    QVERIFY2(state.startsWith(QStringLiteral("backing off %1 s (").arg(seconds)),
+             qPrintable(state));
     QVERIFY2(state.contains(why), qPrintable(state));
     // While backing off nothing is asked, and the log says it once.
     m_replay->setFault(BinanceReplay::Fault::None);
@@ -242,8 +246,9 @@ void TestLiveMarket::aRegionBlockGoesDataMissing()
     poll(*market);
     const QString btc = record(*market, "crypto-btc");
     QCOMPARE(recordFaults(btc, 0), QStringList());
-    QVERIFY2(recordField(btc, 205, 2).startsWith(QStringLiteral(
-                 "region blocked (HTTP 451: Service unavailable from a restricted location")),
+    QVERIFY2(recordField(btc, 205, 2)
+                 .startsWith(QStringLiteral(
+                     "region blocked (HTTP 451: Service unavailable from a restricted location")),
              qPrintable(recordField(btc, 205, 2)));
     QCOMPARE(recordField(btc, 203, 0), QString());
     QCOMPARE(linesWith(m_log, QStringLiteral("binance: region blocked (HTTP 451")).size(), 1);
@@ -426,17 +431,16 @@ void TestLiveMarket::theCacheReplaysToTheSameRecords()
 void TestLiveMarket::impossibleCandlesAreRejectedAndLogged()
 {
     const auto market = makeMarket(m_dir->path());
-    market->addSource(
-        std::make_unique<ScriptedSource>(
-            QStringLiteral("odd"),
-            [](const QString &symbol, qint64 from, qint64 to) {
-                SourceAnswer answer = replayedMinutes(symbol, from, to, 300);
-                std::vector<Candle> &candles = answer.runs.front().candles;
-                std::swap(candles[100].high, candles[100].low);
-                candles.insert(candles.begin() + 200, candles[199]); // twice
-                return answer;
-            }),
-        {{indexOf("gold"), QStringLiteral("XAU")}});
+    market->addSource(std::make_unique<ScriptedSource>(
+                          QStringLiteral("odd"),
+                          [](const QString &symbol, qint64 from, qint64 to) {
+                              SourceAnswer answer = replayedMinutes(symbol, from, to, 300);
+                              std::vector<Candle> &candles = answer.runs.front().candles;
+                              std::swap(candles[100].high, candles[100].low);
+                              candles.insert(candles.begin() + 200, candles[199]); // twice
+                              return answer;
+                          }),
+                      {{indexOf("gold"), QStringLiteral("XAU")}});
     poll(*market);
     QCOMPARE(market->book(indexOf("gold")).series(Timeframe::M1).count(), 299);
     const QStringList rejected = linesWith(m_log, QStringLiteral("rejected"));
@@ -465,7 +469,8 @@ void TestLiveMarket::nothingIsEverSimulated()
         QVERIFY2(faults.isEmpty(), qPrintable(code + u' ' + faults.join(u';')));
     }
     const QString eurusd = record(*market, "eurusd");
-    QCOMPARE(recordField(eurusd, 205, 2), QStringLiteral("dukascopy is not available in this server"));
+    QCOMPARE(recordField(eurusd, 205, 2),
+             QStringLiteral("dukascopy is not available in this server"));
     QCOMPARE(recordField(eurusd, 205, 3), QStringLiteral("dukascopy EUR-USD"));
     QCOMPARE(recordField(eurusd, 205, 1), QStringLiteral("2024-05-14 10:06 GMT"));
     QCOMPARE(recordField(record(*market, "usdrub"), 205, 2), QStringLiteral("no source"));
@@ -488,8 +493,9 @@ void TestLiveMarket::theEuroIndexNeedsAllItsConstituents()
                           QStringLiteral("fx"),
                           [&rates, &swedenUntil](const QString &symbol, qint64 from, qint64 to) {
                               SourceAnswer answer;
-                              const qint64 end =
-                                  symbol == QLatin1String("EURSEK") ? std::min(to, swedenUntil) : to;
+                              const qint64 end = symbol == QLatin1String("EURSEK")
+                                                     ? std::min(to, swedenUntil)
+                                                     : to;
                               CandleRun run;
                               for (qint64 m = std::max(from, to - 300); m < end; ++m) {
                                   const double rate = rates.value(symbol);
@@ -548,7 +554,8 @@ void TestLiveMarket::aSlowSourceDelaysNoOther()
         return document ? QString::fromUtf8(document->body) : QString();
     };
     QTRY_VERIFY_WITH_TIMEOUT(
-        published("crypto-btc").contains(QStringLiteral("\nUpdated;2024-05-14 10:06 GMT;fast BTC\n")),
+        published("crypto-btc")
+            .contains(QStringLiteral("\nUpdated;2024-05-14 10:06 GMT;fast BTC\n")),
         1000);
     QVERIFY(published("crypto-eth").contains(QStringLiteral(";warming up;slow ETH\n")));
     QTRY_VERIFY_WITH_TIMEOUT(published("crypto-eth").contains(QStringLiteral(" GMT;slow ETH\n")),
@@ -596,7 +603,8 @@ void TestLiveMarket::aMarketGoesWhileItsRequestsWait()
     market.reset();
     QTest::qWait(100);
     QCOMPARE(hanging.requestCount(QStringLiteral("api/v3/klines")), 2);
-    const HttpAnswer refused = QCoro::waitFor(m_http->get(QNetworkRequest(QUrl(hanging.baseAddress()))));
+    const HttpAnswer refused =
+        QCoro::waitFor(m_http->get(QNetworkRequest(QUrl(hanging.baseAddress()))));
     QVERIFY(!refused.received);
 }
 

@@ -72,12 +72,13 @@ void TestLiveProcess::printsTheFeedsInEffect()
     QTemporaryDir dir;
     const QString feeds = writeTestFile(dir.filePath(QStringLiteral("feeds.ini")),
                                         "[instruments]\nusdrub = none\ngold = binance:PAXGUSDT\n");
-    const QString printed = run({QStringLiteral("--print-feeds"), QStringLiteral("--feeds"), feeds},
-                                &exitCode);
+    const QString printed =
+        run({QStringLiteral("--print-feeds"), QStringLiteral("--feeds"), feeds}, &exitCode);
     QCOMPARE(exitCode, 0);
     QVERIFY(printed.contains(QStringLiteral("\ngold = binance:PAXGUSDT\n")));
     // What it prints is a feeds file it reads.
-    const QString again = writeTestFile(dir.filePath(QStringLiteral("again.ini")), printed.toUtf8());
+    const QString again =
+        writeTestFile(dir.filePath(QStringLiteral("again.ini")), printed.toUtf8());
     QCOMPARE(run({QStringLiteral("--print-feeds"), QStringLiteral("--feeds"), again}, &exitCode),
              printed);
 }
@@ -91,29 +92,29 @@ void TestLiveProcess::badFeedsAndOptionsStopIt_data()
     const QString live = QStringLiteral("--live");
     const QString feeds = QStringLiteral("--feeds");
     QTest::newRow("a bad line") << QStringList{live, feeds, QStringLiteral("FEEDS")}
-                                << QByteArray("[sources]\nbinance = https://x.test\nbinance-x = 1\n")
+                                << QByteArray(
+                                       "[sources]\nbinance = https://x.test\nbinance-x = 1\n")
                                 << 1 << "feeds.ini:3: unknown source setting";
-    QTest::newRow("a bad line, printing") << QStringList{QStringLiteral("--print-feeds"), feeds,
-                                                         QStringLiteral("FEEDS")}
-                                          << QByteArray("[instruments]\ngold = kitco\n") << 1
-                                          << "feeds.ini:2: unknown source";
+    QTest::newRow("a bad line, printing")
+        << QStringList{QStringLiteral("--print-feeds"), feeds, QStringLiteral("FEEDS")}
+        << QByteArray("[instruments]\ngold = kitco\n") << 1 << "feeds.ini:2: unknown source";
     QTest::newRow("no feeds file") << QStringList{live, feeds, QStringLiteral("MISSING")}
                                    << QByteArray() << 1 << "cannot read the feeds file";
     QTest::newRow("no data folder")
         << QStringList{live, QStringLiteral("--data"), QStringLiteral("FEEDS")}
         << QByteArray("a file, not a folder") << 1 << "cannot create the data folder";
-    QTest::newRow("live and simulated") << QStringList{live, QStringLiteral("--seed"),
-                                                       QStringLiteral("3")}
-                                        << QByteArray() << 2 << "--live takes no --seed";
-    QTest::newRow("live and a replay") << QStringList{live, QStringLiteral("--candles"),
-                                                      QStringLiteral("DATA")}
-                                       << QByteArray() << 2 << "--live takes no --candles";
+    QTest::newRow("live and simulated")
+        << QStringList{live, QStringLiteral("--seed"), QStringLiteral("3")} << QByteArray() << 2
+        << "--live takes no --seed";
+    QTest::newRow("live and a replay")
+        << QStringList{live, QStringLiteral("--candles"), QStringLiteral("DATA")} << QByteArray()
+        << 2 << "--live takes no --candles";
     QTest::newRow("live at a frozen time")
         << QStringList{live, QStringLiteral("--clock"), QStringLiteral("2024-05-14T10:06:00Z")}
         << QByteArray() << 2 << "--live takes no --clock";
-    QTest::newRow("feeds without live") << QStringList{feeds, QStringLiteral("FEEDS")}
-                                        << QByteArray("[sources]\n") << 2
-                                        << "--feeds belongs to --live";
+    QTest::newRow("feeds without live")
+        << QStringList{feeds, QStringLiteral("FEEDS")} << QByteArray("[sources]\n") << 2
+        << "--feeds belongs to --live";
 }
 
 void TestLiveProcess::badFeedsAndOptionsStopIt()
@@ -129,8 +130,8 @@ void TestLiveProcess::badFeedsAndOptionsStopIt()
     arguments.replaceInStrings(QStringLiteral("DATA"), dir.path());
     int code = -1;
     QString error;
-    const QString output = run(QStringList{QStringLiteral("--port"), QStringLiteral("0")} + arguments,
-                               &code, &error);
+    const QString output =
+        run(QStringList{QStringLiteral("--port"), QStringLiteral("0")} + arguments, &code, &error);
     QCOMPARE(code, exitCode);
     QCOMPARE(output, QString()); // never served
     QVERIFY2(error.contains(said), qPrintable(error));
@@ -141,9 +142,9 @@ void TestLiveProcess::liveNeverSimulatesAndRestartsFromItsCache()
     BinanceReplay replay([] { return QDateTime::currentDateTimeUtc(); });
     QVERIFY(replay.start() != 0);
     QTemporaryDir dir;
-    const QString feeds = writeTestFile(dir.filePath(QStringLiteral("feeds.ini")),
-                                        "[sources]\nbinance = " + replay.baseAddress().toUtf8() +
-                                            "\n");
+    const QString feeds =
+        writeTestFile(dir.filePath(QStringLiteral("feeds.ini")),
+                      "[sources]\nbinance = " + replay.baseAddress().toUtf8() + "\n");
     const QString data = dir.filePath(QStringLiteral("data"));
     const QStringList arguments{QStringLiteral("--live"), QStringLiteral("--feeds"), feeds,
                                 QStringLiteral("--data"), data};
@@ -182,8 +183,9 @@ void TestLiveProcess::liveNeverSimulatesAndRestartsFromItsCache()
     server.terminate();
     QVERIFY(server.waitForFinished(20000));
     const QString log = QString::fromUtf8(server.readAllStandardError());
-    QVERIFY2(log.contains(QStringLiteral("quentara-server: binance: warming up 15 instrument(s)\n")),
-             qPrintable(log));
+    QVERIFY2(
+        log.contains(QStringLiteral("quentara-server: binance: warming up 15 instrument(s)\n")),
+        qPrintable(log));
     QVERIFY2(log.contains(QStringLiteral("quentara-server: binance: live\n")), qPrintable(log));
 
     // The cache lost its last minutes (say, the machine slept): started again, the server asks
