@@ -49,6 +49,8 @@ void EuroIndexBuilder::add(int constituent, const std::vector<TimedCandle> &cand
         m_reached[size_t(constituent)] =
             std::max(m_reached[size_t(constituent)], timed.candle.minute + timed.minutes);
     }
+    while (pending.size() > kMostWaiting)
+        pending.erase(pending.begin());
 }
 
 std::vector<TimedCandle> EuroIndexBuilder::take(qint64 fromMinute)

@@ -32,9 +32,14 @@ Candle candle(const std::array<Candle, kConstituentCount> &constituents);
 class EuroIndexBuilder
 {
 public:
+    // A constituent that never comes (no source, blocked) must not make the others pile up: more
+    // than a warm-up's worth of candles waiting is dropped from the oldest.
+    static constexpr size_t kMostWaiting = 20000;
+
     void add(int constituent, const std::vector<TimedCandle> &candles);
     // The index's candles that can be made, oldest first, from `fromMinute` on.
     std::vector<TimedCandle> take(qint64 fromMinute);
+    size_t waiting(int constituent) const { return m_pending[size_t(constituent)].size(); }
 
 private:
     std::array<std::map<qint64, TimedCandle>, euroindex::kConstituentCount> m_pending;

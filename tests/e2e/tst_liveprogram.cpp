@@ -18,8 +18,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimeZone>
 #include <QTest>
+#include <QTimeZone>
 
 #include <QCoroTask>
 
@@ -125,8 +125,8 @@ void TestLiveProgram::showsOnlineThePricesAndASignal()
         30000));
     const QStringList updated = line(record, 205).split(QLatin1Char(';'));
     QCOMPARE(updated.value(2), QStringLiteral("binance BTCUSDT (USDT)"));
-    const QDateTime closed = QDateTime::fromString(updated.value(1).chopped(4),
-                                                   QStringLiteral("yyyy-MM-dd HH:mm"));
+    const QDateTime closed =
+        QDateTime::fromString(updated.value(1).chopped(4), QStringLiteral("yyyy-MM-dd HH:mm"));
     const qint64 lastMinute =
         QDateTime(closed.date(), closed.time(), QTimeZone::utc()).toSecsSinceEpoch() / 60 - 1;
     QCOMPARE(line(record, 203).remove(QLatin1Char(',')).toDouble(),
@@ -160,10 +160,10 @@ void TestLiveProgram::showsOnlineThePricesAndASignal()
                                catalogue::exportSymbol(btc) + QStringLiteral(".csv");
 
     QProcess display;
-    display.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                         QStringLiteral("-screen"), QStringLiteral("0"),
-                         QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
-                         QStringLiteral("tcp")});
+    display.start(xvfb,
+                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                   QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
+                   QStringLiteral("tcp")});
     QVERIFY(display.waitForStarted(20000));
     QVERIFY(waitFor([&display] { return display.canReadLine(); }, 20000));
     const QString screen = QLatin1Char(':') + QString::fromLatin1(display.readLine().trimmed());
@@ -205,7 +205,8 @@ void TestLiveProgram::showsOnlineThePricesAndASignal()
     const int red = pixelsNear(image, word, QColor(0xE8, 0x00, 0x00));
     if (qEnvironmentVariableIsSet("QUENTARA_KEEP_SHOT"))
         QFile::copy(shot, qEnvironmentVariable("QUENTARA_KEEP_SHOT"));
-    QVERIFY2(blue > 20 && red == 0, qPrintable(QStringLiteral("blue %1, red %2").arg(blue).arg(red)));
+    QVERIFY2(blue > 20 && red == 0,
+             qPrintable(QStringLiteral("blue %1, red %2").arg(blue).arg(red)));
 
     ::kill(program.processId(), SIGTERM);
     QVERIFY(program.waitForFinished(20000));

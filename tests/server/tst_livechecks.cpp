@@ -298,6 +298,22 @@ void TestLiveChecks::euroIndexPairsEqualCandles()
     const std::vector<TimedCandle> later = builder.take(kT + 2);
     QCOMPARE(later.size(), size_t(1));
     QCOMPARE(later[0].candle.minute, kT + 120);
+
+    // EUR/SEK stops for good: what the others bring waits no longer than a warm-up's worth.
+    const qint64 first = kT + 200;
+    const qint64 last = first + qint64(EuroIndexBuilder::kMostWaiting) + 499;
+    std::vector<TimedCandle> days;
+    for (qint64 m = first; m <= last; ++m)
+        days.push_back({flat(m, 1.085), 1});
+    builder.add(0, days);
+    for (int i = 1; i < 4; ++i)
+        builder.add(i, {{flat(last, rates[size_t(i)]), 1}});
+    QVERIFY(builder.take(0).empty());
+    QCOMPARE(builder.waiting(0), EuroIndexBuilder::kMostWaiting);
+    builder.add(4, {{flat(last, 11.5), 1}});
+    const std::vector<TimedCandle> newest = builder.take(0);
+    QCOMPARE(newest.size(), size_t(1));
+    QCOMPARE(newest[0].candle.minute, last);
 }
 
 QTEST_GUILESS_MAIN(TestLiveChecks)
