@@ -339,9 +339,6 @@ InstrumentSnapshot LiveMarket::snapshot(int index) const
         return snapshot;
     }
     snapshot.source = slot.feed;
-    for (Timeframe timeframe : kTimeframes) {
-        snapshot.readings[static_cast<int>(timeframe)] =
-            readTimeframe(slot.book.series(timeframe), slot.through, slot.decimals);
-    }
+    snapshot.readings = readTimeframes(slot.book, slot.through, slot.decimals);
     return snapshot;
 }

@@ -128,9 +128,6 @@ InstrumentSnapshot Market::snapshot(int index) const
     snapshot.decimals = instrument.decimals;
     snapshot.latest = instrument.book.latest();
     snapshot.source = instrument.source;
-    for (Timeframe timeframe : kTimeframes) {
-        snapshot.readings[static_cast<int>(timeframe)] =
-            readTimeframe(instrument.book.series(timeframe), m_minute, instrument.decimals);
-    }
+    snapshot.readings = readTimeframes(instrument.book, m_minute, instrument.decimals);
     return snapshot;
 }

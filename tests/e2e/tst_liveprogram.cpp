@@ -1,10 +1,9 @@
+#include "everyverdictsignals.h"
+
 #include "app/catalogue.h"
-#include "app/settingskeys.h"
-#include "app/settingsstore.h"
 #include "market/serveraccess.h"
 #include "market/serverpaths.h"
 #include "signals/exportfiles.h"
-#include "signals/signalconfig.h"
 
 #include "binancereplay.h"
 #include "replaypath.h"
@@ -132,27 +131,17 @@ void TestLiveProgram::showsOnlineThePricesAndASignal()
     QCOMPARE(line(record, 203).remove(QLatin1Char(',')).toDouble(),
              replaypath::Path(QStringLiteral("BTCUSDT")).minuteBar(lastMinute).close);
 
-    // Every M1 verdict raises a signal (see tst_program): the one exported follows the record.
+    // Every M1 verdict raises a signal: the one exported follows the record.
     const QString ini = dir.filePath(QStringLiteral("settings.ini"));
     const QString terminal = dir.filePath(QStringLiteral("MQL4 Files"));
     QVERIFY(QDir().mkpath(terminal));
     {
-        using namespace signalconfig;
         SettingsStore store(ini);
         for (int i = 0; i < catalogue::kSlotCount; ++i)
             store.writeEnabled(i, i == btc);
-        store.write(QLatin1String(settingskeys::kSettings), QStringLiteral("InstrumentsSelected"),
-                    QString::number(btc));
-        for (int list = 1; list <= kListCount; ++list)
-            store.write(QLatin1String(settingskeys::kSettings), listKey(list), QStringLiteral("0"));
-        store.write(QLatin1String(settingskeys::kSettings), conditionKey(1, Buy, 0),
-                    QString::number(BuyOrStrongBuy));
-        store.write(QLatin1String(settingskeys::kSettings), conditionKey(1, Sell, 0),
-                    QString::number(SellOrStrongSell));
-        store.write(QLatin1String(settingskeys::kSettings), conditionKey(2, Buy, 0),
-                    QString::number(Neutral));
-        store.writeFlag(settingskeys::kSaveLog, true);
-        store.writeText(settingskeys::kLogPath, terminal);
+        store.write(QLatin1String(settingskeys::kSettings),
+                    QLatin1String(settingskeys::kInstrumentsSelected), QString::number(btc));
+        writeEveryVerdictSignals(store, terminal);
     }
     const QString m1Summary = line(record, 1).section(QLatin1Char(';'), 1, 1);
     const QByteArray direction = m1Summary.contains(QLatin1String("Sell")) ? "SELL" : "BUY";

@@ -1,3 +1,5 @@
+#include "everyverdictsignals.h"
+
 #include "app/catalogue.h"
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
@@ -218,18 +220,8 @@ void TestProgram::firstCycleExportsASignal()
     const QString terminal = dir.filePath(QStringLiteral("MQL4 Files"));
     QVERIFY(QDir().mkpath(terminal));
     {
-        using namespace signalconfig;
         SettingsStore store(ini);
-        for (int list = 1; list <= kListCount; ++list)
-            store.write(QLatin1String(settingskeys::kSettings), listKey(list), QStringLiteral("0"));
-        store.write(QLatin1String(settingskeys::kSettings), conditionKey(1, Buy, 0),
-                    QString::number(BuyOrStrongBuy));
-        store.write(QLatin1String(settingskeys::kSettings), conditionKey(1, Sell, 0),
-                    QString::number(SellOrStrongSell));
-        store.write(QLatin1String(settingskeys::kSettings), conditionKey(2, Buy, 0),
-                    QString::number(Neutral));
-        store.writeFlag(settingskeys::kSaveLog, true);
-        store.writeText(settingskeys::kLogPath, terminal);
+        writeEveryVerdictSignals(store, terminal);
     }
 
     // Which file the first instrument of the first run must receive follows from the M1 summary
