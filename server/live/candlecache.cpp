@@ -135,6 +135,12 @@ QString CandleCache::prepare() const
     if (!QDir().mkpath(QDir(m_folder).filePath(QLatin1String(kInputsFolder))))
         return QStringLiteral("%1: cannot create the data folder")
             .arg(QDir::toNativeSeparators(m_folder));
+    // A folder that exists but takes no files would lose every candle quietly.
+    QSaveFile probe(QDir(m_folder).filePath(QStringLiteral(".quentara-write-test")));
+    if (!probe.open(QIODevice::WriteOnly))
+        return QStringLiteral("%1: cannot write to the data folder: %2")
+            .arg(QDir::toNativeSeparators(m_folder), probe.errorString());
+    probe.cancelWriting();
     return QString();
 }
 
