@@ -20,6 +20,13 @@ namespace {
 constexpr qint64 kWarmUpMinutes = Market::kHistory.front().daysBack * kMinutesPerDay;
 constexpr qint64 kMinuteStretch = Market::kHistory.back().daysBack * kMinutesPerDay;
 
+// The slot of one of the euro index's constituents.
+int constituentSlot(const char *code)
+{
+    return code == QLatin1String(kEuroSekKey) ? LiveMarket::kEuroSekSlot
+                                              : instrumentIndex(QLatin1String(code));
+}
+
 QString sinceText(qint64 since, qint64 now)
 {
     const QString text = minuteText(since);
@@ -210,11 +217,8 @@ void LiveMarket::feedEuroIndex(int slot, const std::vector<TimedCandle> &candles
     Slot &index = m_slots[size_t(*m_euroIndex)];
     accept(index, m_euroBuilder.take(index.lastEnd));
     qint64 through = std::numeric_limits<qint64>::max();
-    for (const char *code : euroindex::kConstituents) {
-        const int at = code == QLatin1String(kEuroSekKey) ? kEuroSekSlot
-                                                          : instrumentIndex(QLatin1String(code));
-        through = std::min(through, m_slots[size_t(at)].through);
-    }
+    for (const char *code : euroindex::kConstituents)
+        through = std::min(through, m_slots[size_t(constituentSlot(code))].through);
     index.through = std::max({index.through, index.lastEnd, through});
 }
 
@@ -253,10 +257,7 @@ QString LiveMarket::reasonOf(const Slot &slot) const
     case Kind::Derived: {
         QStringList waiting;
         for (const char *code : euroindex::kConstituents) {
-            const int at = code == QLatin1String(kEuroSekKey)
-                               ? kEuroSekSlot
-                               : instrumentIndex(QLatin1String(code));
-            if (!isLive(m_slots[size_t(at)]))
+            if (!isLive(m_slots[size_t(constituentSlot(code))]))
                 waiting << QLatin1String(code);
         }
         if (!waiting.isEmpty())
