@@ -65,7 +65,27 @@ ServerOptionsOutcome parseServerOptions(const QStringList &arguments)
         QStringLiteral("Write the documents as files into this folder and keep them current (with "
                        "--clock: once, then end). Serves HTTP as well only when --port is given."),
         QStringLiteral("DIR"));
-    parser.addOptions({port, address, seed, clock, candles, calendar, articles, notice, publish});
+    const QCommandLineOption live(
+        QStringLiteral("live"),
+        QStringLiteral("Follow the live market: candles from the sources of the feeds mapping, "
+                       "never simulated. An instrument without working data publishes an empty "
+                       "record that says why."));
+    const QCommandLineOption feeds(
+        QStringLiteral("feeds"),
+        QStringLiteral("With --live: take the sources and the instruments' feeds from this INI "
+                       "file (every key optional; see --print-feeds)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption data(
+        QStringLiteral("data"),
+        QStringLiteral("With --live: keep the candle cache in this folder (default: the user's "
+                       "data folder for quentara-server)."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption printFeeds(
+        QStringLiteral("print-feeds"),
+        QStringLiteral("Print the feeds mapping in effect (the built-in one, or with --feeds "
+                       "that file's) in the feeds file's format, and end."));
+    parser.addOptions({port, address, seed, clock, candles, calendar, articles, notice, publish,
+                       live, feeds, data, printFeeds});
 
     if (!parser.parse(arguments))
         return failure(parser.errorText());
@@ -119,6 +139,26 @@ ServerOptionsOutcome parseServerOptions(const QStringList &arguments)
     options.articlesFolder = parser.value(articles);
     options.notice = parser.value(notice);
     options.publishFolder = parser.value(publish);
+    options.live = parser.isSet(live);
+    options.feedsFile = parser.value(feeds);
+    options.dataFolder = parser.value(data);
+    options.printFeeds = parser.isSet(printFeeds);
+    // The live market is never mixed with the simulated one, nor replayed at a frozen time.
+    if (options.live) {
+        for (const QCommandLineOption *simulated : {&seed, &clock, &candles}) {
+            if (parser.isSet(*simulated))
+                return failure(QStringLiteral("--live takes no --%1: the live market is never "
+                                              "simulated or replayed")
+                                   .arg(simulated->names().first()));
+        }
+    }
+    if (!options.live && !options.printFeeds) {
+        for (const QCommandLineOption *liveOnly : {&feeds, &data}) {
+            if (parser.isSet(*liveOnly))
+                return failure(
+                    QStringLiteral("--%1 belongs to --live").arg(liveOnly->names().first()));
+        }
+    }
     outcome.options = options;
     return outcome;
 }

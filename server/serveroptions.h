@@ -21,6 +21,10 @@ struct ServerOptions
     QString articlesFolder;
     QString notice;
     QString publishFolder;
+    bool live = false;  // candles from live sources instead of the simulated market
+    QString feedsFile;  // the feeds mapping; the built-in one when empty
+    QString dataFolder; // the candle cache; the user's data folder when empty
+    bool printFeeds = false;
 
     // HTTP is served unless the documents are only published as files.
     bool serves() const { return port.has_value() || publishFolder.isEmpty(); }

@@ -41,6 +41,27 @@ SignalServer::SignalServer(const MarketSetup &market, ServerContent content, Clo
     , m_clockAdvances(clockAdvances)
     , m_market(std::make_unique<Market>(market, minuteOf(m_clock.now())))
 {
+    start();
+}
+
+SignalServer::SignalServer(std::unique_ptr<MarketData> market, ServerContent content, Clock clock,
+                           bool clockAdvances, QObject *parent)
+    : QObject(parent)
+    , m_content(std::move(content))
+    , m_clock(std::move(clock))
+    , m_clockAdvances(clockAdvances)
+    , m_market(std::move(market))
+{
+    start();
+}
+
+void SignalServer::start()
+{
+    m_arrivalTimer.setSingleShot(true);
+    m_arrivalTimer.setInterval(0);
+    connect(&m_arrivalTimer, &QTimer::timeout, this, &SignalServer::refresh);
+    connect(m_market.get(), &MarketData::candlesArrived, &m_arrivalTimer,
+            qOverload<>(&QTimer::start));
     m_minuteTimer.setSingleShot(true);
     m_minuteTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_minuteTimer, &QTimer::timeout, this, &SignalServer::onMinute);

@@ -57,14 +57,16 @@ QString score(double value)
     return fixedNumber(value, 3);
 }
 
-// A block whose timeframe lacks history: the names stay, every value the program reads is
-// empty, so that it shows that data is missing rather than anything invented.
-void writeEmptyBlock(RecordText &out, const TimeframeReading &reading)
+// A block whose timeframe lacks history, or an instrument without working data: the names stay,
+// every value the program reads is empty, so that it shows that data is missing rather than
+// anything invented.
+void writeEmptyBlock(RecordText &out, const TimeframeReading &reading, bool dataMissing)
 {
     out.line({u"Timeframe", timeframeName(reading.timeframe),
-              QStringLiteral("not enough history: %1 of %2 candles")
-                  .arg(reading.candleCount)
-                  .arg(kMinimumCandles)});
+              dataMissing ? QStringLiteral("data missing")
+                          : QStringLiteral("not enough history: %1 of %2 candles")
+                                .arg(reading.candleCount)
+                                .arg(kMinimumCandles)});
     out.line({u"Summary", u"", u""});
     out.line({u"Indicators", u"", u"", u""});
     out.line({u"Indicator", u"Value", u"Action"});
@@ -81,10 +83,10 @@ void writeEmptyBlock(RecordText &out, const TimeframeReading &reading)
     out.line({u"Summary MA", u"", u""});
 }
 
-void writeBlock(RecordText &out, const TimeframeReading &reading, int decimals)
+void writeBlock(RecordText &out, const TimeframeReading &reading, int decimals, bool dataMissing)
 {
-    if (!reading.complete) {
-        writeEmptyBlock(out, reading);
+    if (!reading.complete || dataMissing) {
+        writeEmptyBlock(out, reading, dataMissing);
         return;
     }
     const VoteTally &indicators = reading.indicatorVotes;
@@ -123,13 +125,13 @@ void writeBlock(RecordText &out, const TimeframeReading &reading, int decimals)
 }
 
 // Pivot levels carry no thousands separator: the program reads them by dropping the point.
-void writePivots(RecordText &out, const TimeframeReading &reading, int decimals)
+void writePivots(RecordText &out, const TimeframeReading &reading, int decimals, bool dataMissing)
 {
     const QString name = timeframeName(reading.timeframe);
-    if (!reading.complete) {
+    if (!reading.complete || dataMissing) {
         for (int level = 0; level < 7; ++level)
             out.line({});
-        out.line({u"Pivot points", name, u"not enough history"});
+        out.line({u"Pivot points", name, dataMissing ? u"data missing" : u"not enough history"});
         return;
     }
     const PivotLevels &p = reading.pivots;
@@ -143,18 +145,24 @@ void writePivots(RecordText &out, const TimeframeReading &reading, int decimals)
 
 QString instrumentRecord(const InstrumentSnapshot &snapshot)
 {
+    const bool missing = snapshot.dataMissing;
     RecordText out;
     for (const TimeframeReading &reading : snapshot.readings)
-        writeBlock(out, reading, snapshot.decimals);
-    out.line({snapshot.latest ? priceText(snapshot.latest->close, snapshot.decimals) : QString()});
+        writeBlock(out, reading, snapshot.decimals, missing);
+    out.line({snapshot.latest && !missing ? priceText(snapshot.latest->close, snapshot.decimals)
+                                          : QString()});
     out.line({u"Instrument", snapshot.serverCode, snapshot.name});
-    out.line({u"Updated",
-              snapshot.latest
-                  ? QString(minuteText(snapshot.latest->minute + 1) + QStringLiteral(" GMT"))
-                  : QString(),
-              snapshot.source});
+    std::optional<qint64> updated = snapshot.updated;
+    if (!updated && snapshot.latest)
+        updated = snapshot.latest->minute + 1;
+    const QString updatedText =
+        updated ? QString(minuteText(*updated) + QStringLiteral(" GMT")) : QString();
+    if (snapshot.feed.isEmpty())
+        out.line({u"Updated", updatedText, snapshot.source});
+    else
+        out.line({u"Updated", updatedText, snapshot.source, snapshot.feed});
     for (const TimeframeReading &reading : snapshot.readings)
-        writePivots(out, reading, snapshot.decimals);
+        writePivots(out, reading, snapshot.decimals, missing);
     Q_ASSERT(out.lineCount() == kLineCount);
     return out.text();
 }

@@ -32,7 +32,16 @@ struct InstrumentSnapshot
     int decimals = 0;
     std::optional<Candle> latest; // the latest minute candle
     std::array<TimeframeReading, kTimeframeCount> readings{};
-    QString source; // "simulated" or the candles file's name
+    // Line 205 after the time: "simulated", the candles file's name, the live feed ("binance
+    // BTCUSDT (USDT)"), or, when data is missing, why ("no source", "stale since 10:02").
+    QString source;
+    // When data is missing: the feed that should deliver, written after the reason.
+    QString feed;
+    // Without working data every block is empty, as with too little history, and so are the
+    // price and the pivot levels: the program shows that data is missing and raises no signal.
+    bool dataMissing = false;
+    // The minute line 205 names; when not given, the close of the latest candle.
+    std::optional<qint64> updated;
 };
 
 // The instrument data record: 262 lines separated by LF (no final LF).

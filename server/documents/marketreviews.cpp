@@ -2,6 +2,7 @@
 
 #include "documents/numberformat.h"
 #include "market/market.h"
+#include "market/marketdata.h"
 
 #include <array>
 
@@ -94,7 +95,7 @@ std::optional<Article> reviewOf(const InstrumentSnapshot &snapshot, qint64 minut
 
 } // namespace
 
-QList<Article> marketReviews(const Market &market, qint64 minute)
+QList<Article> marketReviews(const MarketData &market, qint64 minute)
 {
     QList<Article> articles;
     qint64 published = minute;

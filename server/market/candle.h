@@ -12,4 +12,5 @@ struct Candle
     double high = 0;
     double low = 0;
     double close = 0;
+    bool operator==(const Candle &other) const = default;
 };

@@ -3,8 +3,10 @@
 #include "market/csvfields.h"
 #include "market/market.h"
 #include "market/minutes.h"
+#include "market/timeframe.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -20,17 +22,58 @@ int decimalsOf(const QString &field)
     return point < 0 ? 0 : std::min(kMostDecimals, int(field.size() - point - 1));
 }
 
+// Whether the file's first line is the header that announces a length column.
+bool carriesLengths(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QString first = QString::fromUtf8(file.readLine()).trimmed();
+    if (first.isEmpty() || first[0].isDigit())
+        return false;
+    const QStringList fields = csvFields(first, csvSeparator(first));
+    return fields.size() >= 6 &&
+           fields[5].compare(QLatin1String("minutes"), Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
+
+int decimalsNeeded(double price)
+{
+    for (int decimals = 0; decimals < kMostDecimals; ++decimals) {
+        const double scale = std::pow(10.0, decimals);
+        const double scaled = price * scale;
+        if (std::abs(scaled - std::round(scaled)) <= 1e-9 * std::max(1.0, std::abs(scaled)))
+            return decimals;
+    }
+    return kMostDecimals;
+}
+
+QByteArray candleLine(const Candle &candle, int lengthMinutes)
+{
+    QByteArray line = minuteText(candle.minute).toLatin1();
+    for (double price : {candle.open, candle.high, candle.low, candle.close})
+        line += ',' + QByteArray::number(price, 'f', decimalsNeeded(price));
+    line += ',' + QByteArray::number(lengthMinutes);
+    return line;
+}
 
 std::optional<CandleFile> readCandleFile(const QString &path, QString *error)
 {
     CandleFile result;
     result.path = path;
+    const bool withLengths = carriesLengths(path);
     std::vector<Candle> &candles = result.candles;
+    qint64 previousEnd = 0;
     *error = readTimedCsv(path, [&](const QStringList &fields) -> QString {
-        if (fields.size() < 5) {
-            return QStringLiteral("expected time,open,high,low,close but found %1 field(s)")
-                .arg(fields.size());
+        const qsizetype needed = withLengths ? 6 : 5;
+        if (fields.size() < needed) {
+            return withLengths
+                       ? QStringLiteral(
+                             "expected time,open,high,low,close,minutes but found %1 field(s)")
+                             .arg(fields.size())
+                       : QStringLiteral("expected time,open,high,low,close but found %1 field(s)")
+                             .arg(fields.size());
         }
         const std::optional<qint64> minute = parseGmtMinute(fields[0]);
         if (!minute) {
@@ -51,10 +94,22 @@ std::optional<CandleFile> readCandleFile(const QString &path, QString *error)
             candle.low > std::min(candle.open, candle.close))
             return QStringLiteral(
                 "the high must be the highest and the low the lowest of the prices");
-        if (!candles.empty() && candle.minute <= candles.back().minute)
+        int length = 1;
+        if (withLengths) {
+            bool ok = false;
+            length = fields[5].toInt(&ok);
+            if (!ok || !fillsItsBucket(candle.minute, length))
+                return QStringLiteral("\"%1\" is not the length of a timeframe's candle opening at "
+                                      "%2 (1, 5, 15, 30, 60, 240 or 1440 minutes)")
+                    .arg(fields[5], fields[0]);
+        }
+        if (!candles.empty() && candle.minute < previousEnd)
             return QStringLiteral("%1 does not come after the time of the line before")
                 .arg(fields[0]);
         candles.push_back(candle);
+        if (withLengths)
+            result.lengths.push_back(length);
+        previousEnd = candle.minute + length;
         return QString();
     });
     if (!error->isEmpty())

@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocale>
 
+#include <charconv>
 #include <cmath>
 
 QStringList csvFields(QStringView line, QChar separator)
@@ -54,11 +54,10 @@ void joinDateAndTime(QStringList &fields)
     }
 }
 
-std::optional<double> positivePrice(const QString &field)
+std::optional<double> positivePrice(QStringView field)
 {
-    bool ok = false;
-    const double value = QLocale::c().toDouble(field, &ok);
-    if (!ok || !std::isfinite(value) || value <= 0)
+    const std::optional<double> value = decimalNumber(field);
+    if (!value || *value <= 0)
         return std::nullopt;
     return value;
 }
@@ -92,4 +91,26 @@ QString readTimedCsv(const QString &path,
             return fileLineError(path, lineNumber, complaint);
     }
     return QString();
+}
+
+std::optional<double> decimalNumber(QStringView text)
+{
+    if (text.startsWith(QLatin1Char('+')))
+        text = text.mid(1);
+    constexpr qsizetype kLongest = 64;
+    if (text.isEmpty() || text.size() > kLongest)
+        return std::nullopt;
+    char bytes[kLongest];
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c > 0x7F)
+            return std::nullopt;
+        bytes[i] = char(c);
+    }
+    double value = 0;
+    const char *end = bytes + text.size();
+    const std::from_chars_result read = std::from_chars(bytes, end, value);
+    if (read.ec != std::errc() || read.ptr != end || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }

@@ -36,6 +36,7 @@ Market::Market(const MarketSetup &setup, qint64 startMinute)
         const auto file = setup.candleFiles.constFind(instrument.serverCode);
         if (file != setup.candleFiles.constEnd()) {
             instrument.fileCandles = file->candles;
+            instrument.fileLengths = file->lengths;
             instrument.decimals = file->decimals;
             instrument.source = QFileInfo(file->path).fileName();
             continue;
@@ -88,9 +89,18 @@ void Market::advance(Instrument &instrument, qint64 from, qint64 to)
         }
         return;
     }
-    while (instrument.nextFileCandle < instrument.fileCandles.size() &&
-           instrument.fileCandles[instrument.nextFileCandle].minute < to) {
-        instrument.book.add(instrument.fileCandles[instrument.nextFileCandle++]);
+    // A candle waits until its whole length lies before `to`, so that a replayed cache builds
+    // the book the live market built, coarse warm-up candles included.
+    const auto lengthOf = [&instrument](size_t at) {
+        return instrument.fileLengths.empty() ? 1 : instrument.fileLengths[at];
+    };
+    while (instrument.nextFileCandle < instrument.fileCandles.size()) {
+        const size_t at = instrument.nextFileCandle;
+        const Candle &candle = instrument.fileCandles[at];
+        if (candle.minute + lengthOf(at) > to)
+            break;
+        instrument.book.add(candle, lengthOf(at));
+        ++instrument.nextFileCandle;
         instrument.changed = true;
     }
 }
@@ -118,9 +128,6 @@ InstrumentSnapshot Market::snapshot(int index) const
     snapshot.decimals = instrument.decimals;
     snapshot.latest = instrument.book.latest();
     snapshot.source = instrument.source;
-    for (Timeframe timeframe : kTimeframes) {
-        snapshot.readings[static_cast<int>(timeframe)] =
-            readTimeframe(instrument.book.series(timeframe), m_minute, instrument.decimals);
-    }
+    snapshot.readings = readTimeframes(instrument.book, m_minute, instrument.decimals);
     return snapshot;
 }

@@ -3,6 +3,7 @@
 #include "documents/instrumentrecord.h"
 #include "market/candlebook.h"
 #include "market/csvcandles.h"
+#include "market/marketdata.h"
 #include "sim/marketsimulator.h"
 
 #include <QHash>
@@ -23,9 +24,11 @@ struct MarketSetup
     QHash<QString, CandleFile> candleFiles;
 };
 
-// The candles of all 62 instruments of the catalogue, brought forward minute by minute.
-class Market
+// The candles of all 62 instruments of the catalogue, simulated or replayed from candle files,
+// brought forward minute by minute.
+class Market final : public MarketData
 {
+    Q_OBJECT
 public:
     // Simulated history long enough for every timeframe (D1 included) to be read at once:
     // 200 daily candles of a forex week take 40 weeks. Only the last days are made of minute
@@ -40,16 +43,17 @@ public:
 
     // Builds every candle that opens before `startMinute`.
     Market(const MarketSetup &setup, qint64 startMinute);
+    Q_DISABLE_COPY_MOVE(Market)
 
-    // Adds every candle that opens before `minute`.
-    void advanceTo(qint64 minute);
-    qint64 minute() const { return m_minute; }
+    // Adds every candle that opens before `minute` (a file's coarser candle once it has ended).
+    void advanceTo(qint64 minute) override;
+    qint64 minute() const override { return m_minute; }
 
-    int instrumentCount() const { return int(m_instruments.size()); }
-    InstrumentSnapshot snapshot(int index) const;
-    const CandleBook &book(int index) const { return m_instruments[size_t(index)].book; }
+    int instrumentCount() const override { return int(m_instruments.size()); }
+    InstrumentSnapshot snapshot(int index) const override;
+    const CandleBook &book(int index) const override { return m_instruments[size_t(index)].book; }
     // Whether candles arrived for the instrument since the last call.
-    bool takeChanged(int index);
+    bool takeChanged(int index) override;
 
 private:
     struct Instrument
@@ -60,6 +64,7 @@ private:
         QString source;
         std::optional<InstrumentSimulator> simulator;
         std::vector<Candle> fileCandles;
+        std::vector<int> fileLengths; // minutes per file candle; empty when all are minutes
         size_t nextFileCandle = 0;
         CandleBook book;
         bool changed = true;

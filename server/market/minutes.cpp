@@ -4,6 +4,8 @@
 #include <QTime>
 #include <QTimeZone>
 
+#include <cstdio>
+
 namespace {
 
 // Reads `count` digits at `at`; -1 when they are not all digits.
@@ -35,7 +37,15 @@ QDateTime momentOf(qint64 minute)
 
 QString minuteText(qint64 minute)
 {
-    return momentOf(minute).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    // Written by hand: QDateTime::toString costs more than the rest of a cache line together.
+    constexpr qint64 kMinutesPerDay = 1440;
+    const qint64 day = floorDiv(minute, kMinutesPerDay);
+    const QDate date = QDate(1970, 1, 1).addDays(day);
+    const int ofDay = int(minute - day * kMinutesPerDay);
+    char text[32];
+    const int length = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", date.year(),
+                                     date.month(), date.day(), ofDay / 60, ofDay % 60);
+    return QString::fromLatin1(text, length);
 }
 
 std::optional<qint64> parseGmtMinute(QStringView text)

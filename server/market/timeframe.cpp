@@ -27,3 +27,18 @@ qint64 bucketStart(Timeframe timeframe, qint64 minute)
     const qint64 size = timeframeMinutes(timeframe);
     return floorDiv(minute + kDayShiftMinutes, size) * size - kDayShiftMinutes;
 }
+
+std::optional<Timeframe> timeframeOfLength(int minutes)
+{
+    for (Timeframe timeframe : kTimeframes) {
+        if (timeframeMinutes(timeframe) == minutes)
+            return timeframe;
+    }
+    return std::nullopt;
+}
+
+bool fillsItsBucket(qint64 minute, int minutes)
+{
+    const std::optional<Timeframe> timeframe = timeframeOfLength(minutes);
+    return timeframe && bucketStart(*timeframe, minute) == minute;
+}

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 // The seven timeframes of every record, always in this order.
 enum class Timeframe : int
@@ -33,3 +34,10 @@ int timeframeMinutes(Timeframe timeframe);
 // 22:00 GMT to 22:00 GMT, the close of the New York session, so that a forex week has exactly
 // five daily candles.
 qint64 bucketStart(Timeframe timeframe, qint64 minute);
+
+// The timeframe whose candles last `minutes`, if any: the lengths a candle handed to a candle
+// book may have.
+std::optional<Timeframe> timeframeOfLength(int minutes);
+// Whether a candle of `minutes` (a timeframe's length) opening at `minute` fills one bucket of
+// that timeframe exactly.
+bool fillsItsBucket(qint64 minute, int minutes);

@@ -169,3 +169,14 @@ TimeframeReading readTimeframe(const TimeframeSeries &series, qint64 now, int pr
         classicPivots(reading.current.high, reading.current.low, reading.current.close);
     return reading;
 }
+
+std::array<TimeframeReading, kTimeframeCount> readTimeframes(const CandleBook &book, qint64 now,
+                                                             int priceDecimals)
+{
+    std::array<TimeframeReading, kTimeframeCount> readings{};
+    for (Timeframe timeframe : kTimeframes) {
+        readings[static_cast<int>(timeframe)] =
+            readTimeframe(book.series(timeframe), now, priceDecimals);
+    }
+    return readings;
+}

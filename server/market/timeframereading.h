@@ -10,6 +10,7 @@
 
 #include <array>
 
+class CandleBook;
 class TimeframeSeries;
 
 inline constexpr int kIndicatorCount = 12;
@@ -88,3 +89,6 @@ struct TimeframeReading
 // `priceDecimals` are the instrument's decimals. Reading completed candles only keeps a
 // timeframe's verdict steady while its candle forms: H1 changes at most once an hour.
 TimeframeReading readTimeframe(const TimeframeSeries &series, qint64 now, int priceDecimals);
+// Every timeframe of a book, M1 first.
+std::array<TimeframeReading, kTimeframeCount> readTimeframes(const CandleBook &book, qint64 now,
+                                                             int priceDecimals);

@@ -25,8 +25,21 @@ QByteArray HttpAnswer::header(const QByteArray &name) const
     return {};
 }
 
+void SourceHttp::abortAll()
+{
+    m_closed = true;
+    const QSet<QNetworkReply *> inFlight = m_inFlight;
+    for (QNetworkReply *reply : inFlight)
+        reply->abort();
+}
+
 QCoro::Task<HttpAnswer> SourceHttp::get(QNetworkRequest request)
 {
+    if (m_closed) {
+        HttpAnswer closed;
+        closed.error = QStringLiteral("shutting down");
+        co_return closed;
+    }
     request.setTransferTimeout(int(m_deadline.count()));
     std::unique_ptr<QNetworkReply, DeleteLater> reply(m_network.get(request));
     QNetworkReply *raw = reply.get();
@@ -48,7 +61,9 @@ QCoro::Task<HttpAnswer> SourceHttp::get(QNetworkRequest request)
     });
     deadline.start(m_deadline);
 
+    m_inFlight.insert(raw);
     co_await raw;
+    m_inFlight.remove(raw);
     deadline.stop();
 
     HttpAnswer answer;

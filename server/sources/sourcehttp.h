@@ -7,6 +7,8 @@
 
 #include <QCoroTask>
 
+#include <QSet>
+
 #include <chrono>
 
 class QNetworkAccessManager;
@@ -41,9 +43,14 @@ public:
     Q_DISABLE_COPY_MOVE(SourceHttp)
 
     QCoro::Task<HttpAnswer> get(QNetworkRequest request);
+    // Cuts off every request in flight (its answer comes back as not received) and refuses
+    // new ones: for shutting down while sources wait.
+    void abortAll();
 
 private:
     QNetworkAccessManager &m_network;
     std::chrono::milliseconds m_deadline;
     qint64 m_sizeCap;
+    QSet<QNetworkReply *> m_inFlight;
+    bool m_closed = false;
 };

@@ -1,3 +1,5 @@
+#include "everyverdictsignals.h"
+
 #include "app/catalogue.h"
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
@@ -49,23 +51,6 @@ QByteArray contentOf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Settings under which every instrument raises exactly one signal at its first evaluation,
-// whatever the simulated market does: option 1 BUY asks for "Buy & Strong Buy" on M1, option 1
-// SELL for "Sell & Strong Sell" and option 2 BUY for "Neutral"; nothing else matters. Together
-// the three cover every verdict M1 can show.
-void writeOneSignalEachSettings(SettingsStore &store)
-{
-    using namespace signalconfig;
-    for (int list = 1; list <= kListCount; ++list)
-        store.write(QLatin1String(settingskeys::kSettings), listKey(list), QStringLiteral("0"));
-    store.write(QLatin1String(settingskeys::kSettings), conditionKey(1, Buy, 0),
-                QString::number(BuyOrStrongBuy));
-    store.write(QLatin1String(settingskeys::kSettings), conditionKey(1, Sell, 0),
-                QString::number(SellOrStrongSell));
-    store.write(QLatin1String(settingskeys::kSettings), conditionKey(2, Buy, 0),
-                QString::number(Neutral));
 }
 
 // The journal's rows as "id direction instrument option price", oldest first, read through a
@@ -264,9 +249,7 @@ void TestProgram::firstCycleExportsASignal()
     QVERIFY(QDir().mkpath(terminal));
     {
         SettingsStore store(ini);
-        writeOneSignalEachSettings(store);
-        store.writeFlag(settingskeys::kSaveLog, true);
-        store.writeText(settingskeys::kLogPath, terminal);
+        writeEveryVerdictSignals(store, terminal);
     }
 
     // Which file the first instrument of the first run must receive follows from the M1 summary
@@ -329,7 +312,7 @@ void TestProgram::journalKeepsDeliveredSignalsThroughACrash()
     const QString ini = dir.filePath(QStringLiteral("settings.ini"));
     {
         SettingsStore store(ini);
-        writeOneSignalEachSettings(store);
+        writeEveryVerdictSignals(store);
         store.writeText(settingskeys::kFilter2, QStringLiteral("False")); // option 2 filtered
     }
 

@@ -141,7 +141,8 @@ void TestServerRecord::shortHistoryLeavesTimeframesEmpty()
 void TestServerRecord::noCandlesAtAll()
 {
     MarketSetup setup;
-    setup.candleFiles.insert(QStringLiteral("gold"), CandleFile{QStringLiteral("gold.csv"), {}, 2});
+    setup.candleFiles.insert(QStringLiteral("gold"),
+                             CandleFile{QStringLiteral("gold.csv"), {}, 2, {}});
     const Market market(setup, kStart);
     const QString record =
         instrumentRecord(market.snapshot(instrumentIndex(QStringLiteral("gold"))));
