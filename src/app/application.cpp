@@ -9,8 +9,10 @@
 #include "market/indicatorarea.h"
 #include "market/serverpaths.h"
 #include "news/newspanel.h"
+#include "signals/deliveryqueue.h"
 #include "signals/desktopsignaloutput.h"
 #include "signals/exportfiles.h"
+#include "signals/remotedelivery.h"
 #include "signals/signalengine.h"
 #include "ui/artwork.h"
 #include "ui/mainwindow.h"
@@ -56,8 +58,11 @@ Application::Application(Options options, QObject *parent)
           std::make_unique<DesktopSignalOutput>(*m_signalPanel, *m_signalSound, *m_signalAlert))
     , m_signalEngine(std::make_unique<SignalEngine>(*m_settings, m_trayOptions, *m_signalOutput,
                                                     m_options.clock))
-    , m_tray(std::make_unique<TrayOwner>(m_trayOptions, *m_settings, m_window.get(),
-                                         QCoreApplication::applicationDirPath()))
+    , m_deliveryQueue(std::make_unique<DeliveryQueue>(QSqlDatabase()))
+    , m_remoteDelivery(std::make_unique<RemoteDelivery>(*m_settings, m_network, *m_deliveryQueue,
+                                                        m_options.clock, RemoteDelivery::Timings()))
+    , m_tray(std::make_unique<TrayOwner>(m_trayOptions, *m_settings, *m_remoteDelivery,
+                                         m_window.get(), QCoreApplication::applicationDirPath()))
     , m_newsPanel(std::make_unique<NewsPanel>(
           *m_window, m_state, *m_settings,
           NewsPanel::Options{m_options.clock, QLocale(), QLatin1String(product::kSiteAddress), {}}))
@@ -92,6 +97,7 @@ Application::Application(Options options, QObject *parent)
     createIndicatorArea(m_window.get(), m_marketView);
     m_pollingCycle.setWindowVisibility([this] { return m_window->isVisible(); });
     m_pollingCycle.setSignalEvaluator(m_signalEngine.get());
+    m_signalEngine->addRecipient(m_remoteDelivery.get());
     connect(&m_noticeCheck, &NoticeCheck::noticeDue, this, &Application::showNotice);
     connect(&m_newsRefresh, &NewsRefresh::refreshed, m_newsPanel.get(), &NewsPanel::redrawVisible);
     m_window->finishPanels();
@@ -134,6 +140,8 @@ QCoro::Task<bool> Application::startUp()
         co_return false;
     }
     m_ownsInstance = true;
+    // What the last run could not send yet; only the copy that owns the settings sends.
+    m_remoteDelivery->resume();
     m_window->setWindowTitle(QLatin1String(product::kName) + QStringLiteral("   "));
     m_noticeCheck.start();
     m_newsRefresh.start();

@@ -20,9 +20,11 @@
 
 #include <memory>
 
+class DeliveryQueue;
 class DesktopSignalOutput;
 class MainWindow;
 class NewsPanel;
+class RemoteDelivery;
 class SignalAlert;
 class SignalEngine;
 class SignalEvaluator;
@@ -71,6 +73,8 @@ public:
     TrayOptions &trayOptions() { return m_trayOptions; }
     TrayOwner &tray() { return *m_tray; }
     SignalPanel &signalPanel() { return *m_signalPanel; }
+    // Sends delivered signals to the remote targets.
+    RemoteDelivery &remoteDelivery() { return *m_remoteDelivery; }
     // Where the polling cycle hands each instrument for signal evaluation.
     SignalEvaluator &signalEvaluator();
     NewsPanel &newsPanel() { return *m_newsPanel; }
@@ -96,6 +100,8 @@ private:
     std::unique_ptr<SignalAlert> m_signalAlert;
     std::unique_ptr<DesktopSignalOutput> m_signalOutput;
     std::unique_ptr<SignalEngine> m_signalEngine;
+    std::unique_ptr<DeliveryQueue> m_deliveryQueue;
+    std::unique_ptr<RemoteDelivery> m_remoteDelivery;
     std::unique_ptr<TrayOwner> m_tray;
     std::unique_ptr<NewsPanel> m_newsPanel;
     NewsRefresh m_newsRefresh;

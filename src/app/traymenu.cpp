@@ -1,5 +1,7 @@
 #include "app/traymenu.h"
 
+#include "signals/deliverytexts.h"
+
 TrayMenu::TrayMenu(TrayOptions &options, QWidget *parent)
     : QMenu(QStringLiteral("[Tray]"), parent)
     , m_options(options)
@@ -50,6 +52,11 @@ TrayMenu::TrayMenu(TrayOptions &options, QWidget *parent)
     QAction *exit = addCommand(this, "mnuExit", QStringLiteral("Exit"));
     setDefaultAction(exit); // shown in bold
     connect(exit, &QAction::triggered, this, &TrayMenu::exitRequested);
+
+    // Items added since come after every item of the original menu.
+    addSeparator();
+    connect(addCommand(this, "mnuRemoteDelivery", QLatin1String(deliverytexts::kMenuItem)),
+            &QAction::triggered, this, &TrayMenu::remoteDeliveryRequested);
 
     connect(&m_options, &TrayOptions::tickChanged, this, [this](TrayOptions::Tick tick, bool on) {
         if (QAction *action = m_tickActions.at(tick))

@@ -22,6 +22,7 @@ Q_SIGNALS:
     void configuratorRequested();
     void terminalFoldersRequested();
     void exitRequested();
+    void remoteDeliveryRequested();
 
 private:
     QAction *addTick(QMenu *menu, const char *name, const QString &caption, TrayOptions::Tick tick);

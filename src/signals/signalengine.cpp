@@ -3,9 +3,11 @@
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
 #include "app/trayoptions.h"
+#include "market/indicatorgrid.h"
 #include "signals/exportfiles.h"
 #include "signals/signalcheck.h"
 #include "signals/signaloutput.h"
+#include "signals/signalrecipient.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -38,8 +40,11 @@ void SignalEngine::checkSignal(const IndicatorGrid &grid, SignalMemory &memory,
                               m_options.isTicked(TrayOptions::Method2)};
     const SignalCheck check = ::checkSignal(SummaryRows::of(grid), signalconfig::read(m_settings),
                                             methods, memory, signalName, m_clock.now().time());
-    for (const Signal &signal : check.raised)
+    const QString price = grid.text(IndicatorGrid::kPriceRow, IndicatorGrid::kPriceColumn);
+    for (Signal signal : check.raised) {
+        signal.price = price;
         sendsignal(signal);
+    }
     memory = check.memory;
 }
 
@@ -55,4 +60,6 @@ void SignalEngine::sendsignal(const Signal &signal)
         m_output.playSound();
     if (m_options.isTicked(TrayOptions::TraySignal))
         m_output.showAlert(signal.text(), signal.option);
+    for (SignalRecipient *recipient : std::as_const(m_recipients))
+        recipient->receive(signal);
 }

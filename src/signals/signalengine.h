@@ -3,13 +3,17 @@
 #include "app/clock.h"
 #include "signals/signalevaluator.h"
 
+#include <QList>
+
 struct Signal;
 class SettingsStore;
 class SignalOutput;
+class SignalRecipient;
 class TrayOptions;
 
 // Evaluates each instrument the polling cycle hands over and delivers what it raises: the
-// option filter, the signal list, the export files, the sound and the desktop alert.
+// option filter, the signal list, the export files, the sound and the desktop alert, then the
+// recipients (remote delivery).
 class SignalEngine final : public SignalEvaluator
 {
 public:
@@ -26,9 +30,13 @@ public:
     // Delivers one signal; each step stands alone and none reports back.
     void sendsignal(const Signal &signal);
 
+    // Hands every delivered signal on as well, after the desktop's steps.
+    void addRecipient(SignalRecipient *recipient) { m_recipients << recipient; }
+
 private:
     const SettingsStore &m_settings;
     const TrayOptions &m_options;
     SignalOutput &m_output;
     Clock m_clock;
+    QList<SignalRecipient *> m_recipients;
 };

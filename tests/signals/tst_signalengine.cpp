@@ -6,6 +6,7 @@
 #include "signals/signalengine.h"
 #include "signals/signalmemory.h"
 #include "signals/signaloutput.h"
+#include "signals/signalrecipient.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,6 +29,23 @@ public:
     }
 
     QStringList calls;
+};
+
+// Takes down what reaches a recipient, in the same list as the desktop's steps.
+class RecordingRecipient final : public SignalRecipient
+{
+public:
+    explicit RecordingRecipient(QStringList &calls)
+        : m_calls(calls)
+    {}
+    void receive(const Signal &signal) override
+    {
+        m_calls
+            << QStringLiteral("remote %1 %2 %3").arg(signal.text(), signal.option, signal.price);
+    }
+
+private:
+    QStringList &m_calls;
 };
 
 void fillOverall(IndicatorGrid &grid, const QString &verdict)
@@ -60,6 +78,7 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<TrayOptions> m_options;
     RecordingOutput m_output;
+    RecordingRecipient m_recipient{m_output.calls};
     std::unique_ptr<SignalEngine> m_engine;
     IndicatorGrid m_grid;
 };
@@ -73,6 +92,7 @@ void TestSignalEngine::init()
     m_engine = std::make_unique<SignalEngine>(*m_settings, *m_options, m_output, Clock([] {
         return QDateTime(QDate(2024, 3, 1), QTime(14, 5, 9));
     }));
+    m_engine->addRecipient(&m_recipient);
     m_grid = IndicatorGrid();
     fillOverall(m_grid, QStringLiteral("STRONG BUY"));
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
@@ -95,13 +115,17 @@ void TestSignalEngine::deliversEachStepInOrder()
     m_settings->writeText(settingskeys::kSaveLog, QStringLiteral("1"));
     m_settings->writeText(settingskeys::kLogPath, terminal);
     m_grid.cell(IndicatorGrid::kOverallSummaryRow, 7).text = QStringLiteral("SELL");
+    m_grid.cell(IndicatorGrid::kPriceRow, IndicatorGrid::kPriceColumn).text =
+        QStringLiteral("1.08765");
 
     SignalMemory memory;
     m_engine->checkSignal(m_grid, memory, QStringLiteral("EUR/USD"));
 
+    // Remote delivery comes last, with the record's price.
     QCOMPARE(m_output.calls,
              (QStringList{"list 14:05:09 BUY EUR/USD 1", "sound", "alert BUY EUR/USD 1",
-                          "list 14:05:09 BUY EUR/USD 2", "sound", "alert BUY EUR/USD 2"}));
+                          "remote BUY EUR/USD 1 1.08765", "list 14:05:09 BUY EUR/USD 2", "sound",
+                          "alert BUY EUR/USD 2", "remote BUY EUR/USD 2 1.08765"}));
     QCOMPARE(memory, (SignalMemory{"B1", "B2", "0"}));
     QFile file(terminal + QStringLiteral("/quentara/EURUSD2.csv"));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -144,7 +168,8 @@ void TestSignalEngine::switchesDecideWhatIsDelivered()
 
     m_engine->sendsignal({QTime(1, 2, 3), QStringLiteral("BUY"), QStringLiteral("Gold"), "3"});
 
-    QCOMPARE(m_output.calls, calls);
+    // Remote delivery gets the signal whatever the desktop's switches say.
+    QCOMPARE(m_output.calls, calls + QStringList{"remote BUY Gold 3 "});
     QCOMPARE(QFileInfo::exists(terminal + QStringLiteral("/quentara/GOLD3.csv")), exported);
     QCOMPARE(QFileInfo::exists(terminal + QStringLiteral("/quentara")), exported);
 }
@@ -155,6 +180,8 @@ void TestSignalEngine::filteredSignalIsRecordedNotDelivered()
     SignalMemory memory;
     m_engine->checkSignal(m_grid, memory, QStringLiteral("DXY"));
     QCOMPARE(listed(), (QList<QString>{"14:05:09 BUY DXY 1", "14:05:09 BUY DXY 2"}));
+    QCOMPARE(m_output.calls.filter(QStringLiteral("remote ")),
+             (QStringList{"remote BUY DXY 1 ", "remote BUY DXY 2 "}));
     QCOMPARE(memory.caption, QStringLiteral("B3"));
 
     m_options->choose(TrayOptions::Filter1, true);

@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QHttpServerRequest>
+#include <QMetaEnum>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -13,8 +14,16 @@ QByteArray reasonPhrase(int status)
     switch (status) {
     case 200:
         return "OK";
+    case 204:
+        return "No Content";
+    case 400:
+        return "Bad Request";
+    case 401:
+        return "Unauthorized";
     case 404:
         return "Not Found";
+    case 429:
+        return "Too Many Requests";
     case 500:
         return "Internal Server Error";
     default:
@@ -22,11 +31,15 @@ QByteArray reasonPhrase(int status)
     }
 }
 
-QByteArray head(int status, const QByteArray &contentType, qint64 contentLength)
+QByteArray head(int status, const QByteArray &contentType, qint64 contentLength,
+                const QList<QPair<QByteArray, QByteArray>> &headers = {})
 {
+    QByteArray further;
+    for (const auto &[name, value] : headers)
+        further += name + ": " + value + "\r\n";
     return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status) + "\r\n" +
            "Content-Type: " + contentType + "\r\n" +
-           "Content-Length: " + QByteArray::number(contentLength) + "\r\n" +
+           "Content-Length: " + QByteArray::number(contentLength) + "\r\n" + further +
            "Connection: keep-alive\r\n\r\n";
 }
 
@@ -72,6 +85,20 @@ void TestHttpServer::removeRoute(const QString &path)
     m_routes.remove(path);
 }
 
+void TestHttpServer::queueAnswer(const QString &path, const Route &route)
+{
+    m_queued[path].enqueue(route);
+}
+
+QByteArray TestHttpServer::Received::header(const QByteArray &name) const
+{
+    for (const auto &[key, value] : headers) {
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return value;
+    }
+    return {};
+}
+
 QByteArray TestHttpServer::dataDocument(const QString &dataText)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<document><data>" +
@@ -82,8 +109,13 @@ bool TestHttpServer::handleRequest(const QHttpServerRequest &request, QTcpSocket
 {
     const QString path = request.url().path().mid(1);
     m_requests << path;
+    const char *method = QMetaEnum::fromType<QHttpServerRequest::Method>().valueToKey(
+        static_cast<int>(request.method()));
+    m_received << Received{QByteArray(method).toUpper(), path, request.headers(), request.body()};
     Route route;
-    if (m_routes.contains(path)) {
+    if (!m_queued.value(path).isEmpty()) {
+        route = m_queued[path].dequeue();
+    } else if (m_routes.contains(path)) {
         route = m_routes.value(path);
     } else {
         route.status = 404;
@@ -129,7 +161,8 @@ void TestHttpServer::answer(QTcpSocket *socket, const Route &route)
         return;
     }
     // One write: a body sent apart from its head waits for the client's delayed acknowledgement.
-    socket->write(head(route.status, route.contentType, route.body.size()) + route.body);
+    socket->write(head(route.status, route.contentType, route.body.size(), route.headers) +
+                  route.body);
 }
 
 void TestHttpServer::missingHandler(const QHttpServerRequest &, QTcpSocket *socket)

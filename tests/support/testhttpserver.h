@@ -3,6 +3,9 @@
 #include <QAbstractHttpServer>
 #include <QByteArray>
 #include <QHash>
+#include <QList>
+#include <QPair>
+#include <QQueue>
 #include <QString>
 #include <QStringList>
 
@@ -10,7 +13,8 @@
 
 // A real HTTP server on 127.0.0.1 for tests: serves given bodies per path and can answer with an
 // error status, late, never, by dropping the connection, with a body over a size cap, or with
-// whatever bytes a test needs. Unknown paths get 404.
+// whatever bytes a test needs. Unknown paths get 404. It also receives: every request is kept
+// whole (method, headers, body), and a path can be given answers to use once each, in order.
 class TestHttpServer final : public QAbstractHttpServer
 {
     Q_OBJECT
@@ -30,6 +34,18 @@ public:
         std::chrono::milliseconds delay{0};
         Behaviour behaviour = Behaviour::Answer;
         QByteArray contentType = "text/xml; charset=utf-8";
+        QList<QPair<QByteArray, QByteArray>> headers = {}; // further headers of the answer
+    };
+
+    struct Received
+    {
+        QByteArray method;
+        QString path;
+        QList<QPair<QByteArray, QByteArray>> headers;
+        QByteArray body;
+
+        // The value of a header, its name in any case; empty when it was not sent.
+        QByteArray header(const QByteArray &name) const;
     };
 
     explicit TestHttpServer(QObject *parent = nullptr);
@@ -46,13 +62,22 @@ public:
     // Serves a well-formed document whose "data" element holds the given text.
     void serveData(const QString &path, const QString &dataText);
     void removeRoute(const QString &path);
+    // Answers the next request for the path with this route, once; later ones come in turn, and
+    // when none is left the path's own route answers.
+    void queueAnswer(const QString &path, const Route &route);
     // Delay added to every answer whose route has none.
     void setDefaultDelay(std::chrono::milliseconds delay) { m_defaultDelay = delay; }
 
     // Requests seen, as paths in arrival order.
     QStringList requests() const { return m_requests; }
     int requestCount(const QString &path) const { return m_requests.count(path); }
-    void clearRequests() { m_requests.clear(); }
+    void clearRequests()
+    {
+        m_requests.clear();
+        m_received.clear();
+    }
+    // Requests seen, whole, in arrival order.
+    QList<Received> received() const { return m_received; }
     // Most requests that were waiting for their answer at the same moment.
     int maxInFlight() const { return m_maxInFlight; }
 
@@ -67,7 +92,9 @@ private:
     void answer(QTcpSocket *socket, const Route &route);
 
     QHash<QString, Route> m_routes;
+    QHash<QString, QQueue<Route>> m_queued;
     QStringList m_requests;
+    QList<Received> m_received;
     std::chrono::milliseconds m_defaultDelay{0};
     int m_inFlight = 0;
     int m_maxInFlight = 0;

@@ -1,0 +1,116 @@
+#include "signals/deliveryqueue.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+constexpr char kCreate[] = R"(CREATE TABLE IF NOT EXISTS delivery_queue (
+    signal_id TEXT NOT NULL,
+    target INTEGER NOT NULL,
+    time_utc TEXT NOT NULL,
+    direction TEXT NOT NULL,
+    instrument TEXT NOT NULL,
+    symbol TEXT NOT NULL,
+    option INTEGER NOT NULL,
+    price_text TEXT NOT NULL,
+    failures INTEGER NOT NULL,
+    due_utc TEXT NOT NULL,
+    PRIMARY KEY (signal_id, target)))";
+
+constexpr char kSelect[] = "SELECT signal_id, target, time_utc, direction, instrument, symbol, "
+                           "option, price_text, failures, due_utc FROM delivery_queue "
+                           "ORDER BY time_utc, rowid";
+constexpr char kInsert[] = "INSERT OR REPLACE INTO delivery_queue (signal_id, target, time_utc, "
+                           "direction, instrument, symbol, option, price_text, failures, due_utc) "
+                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+constexpr char kUpdate[] =
+    "UPDATE delivery_queue SET failures = ?, due_utc = ? WHERE signal_id = ? AND target = ?";
+constexpr char kDelete[] = "DELETE FROM delivery_queue WHERE signal_id = ? AND target = ?";
+
+// Milliseconds matter for due times: a 429 may ask for less than a second.
+QString timeText(const QDateTime &time)
+{
+    return time.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QDateTime timeOf(const QVariant &text)
+{
+    QDateTime time = QDateTime::fromString(text.toString(), Qt::ISODateWithMs);
+    return time.toUTC();
+}
+
+bool run(QSqlQuery &query, const QVariantList &values)
+{
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    return query.exec();
+}
+
+} // namespace
+
+DeliveryQueue::DeliveryQueue(QSqlDatabase database)
+    : m_database(std::move(database))
+{
+    if (!m_database.isOpen())
+        return;
+    QSqlQuery create(m_database);
+    m_kept = create.exec(QLatin1String(kCreate));
+}
+
+QList<PendingSend> DeliveryQueue::load() const
+{
+    QList<PendingSend> sends;
+    if (!m_kept)
+        return sends;
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    if (!query.exec(QLatin1String(kSelect)))
+        return sends;
+    while (query.next()) {
+        PendingSend send;
+        send.signal.id = query.value(0).toString();
+        send.target = query.value(1).toInt();
+        send.signal.time = timeOf(query.value(2));
+        send.signal.direction = query.value(3).toString();
+        send.signal.instrument = query.value(4).toString();
+        send.signal.symbol = query.value(5).toString();
+        send.signal.option = query.value(6).toInt();
+        send.signal.priceText = query.value(7).toString();
+        send.failures = query.value(8).toInt();
+        send.due = timeOf(query.value(9));
+        if (send.signal.time.isValid() && send.due.isValid())
+            sends << send;
+    }
+    return sends;
+}
+
+void DeliveryQueue::add(const PendingSend &send)
+{
+    if (!m_kept)
+        return;
+    QSqlQuery query(m_database);
+    query.prepare(QLatin1String(kInsert));
+    const OutgoingSignal &signal = send.signal;
+    run(query, {signal.id, send.target, timeText(signal.time), signal.direction, signal.instrument,
+                signal.symbol, signal.option, signal.priceText, send.failures, timeText(send.due)});
+}
+
+void DeliveryQueue::update(const PendingSend &send)
+{
+    if (!m_kept)
+        return;
+    QSqlQuery query(m_database);
+    query.prepare(QLatin1String(kUpdate));
+    run(query, {send.failures, timeText(send.due), send.signal.id, send.target});
+}
+
+void DeliveryQueue::remove(const PendingSend &send)
+{
+    if (!m_kept)
+        return;
+    QSqlQuery query(m_database);
+    query.prepare(QLatin1String(kDelete));
+    run(query, {send.signal.id, send.target});
+}
