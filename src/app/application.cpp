@@ -12,6 +12,7 @@
 #include "signals/deliveryqueue.h"
 #include "signals/desktopsignaloutput.h"
 #include "signals/exportfiles.h"
+#include "signals/journaldatabase.h"
 #include "signals/remotedelivery.h"
 #include "signals/signalengine.h"
 #include "ui/artwork.h"
@@ -58,7 +59,9 @@ Application::Application(Options options, QObject *parent)
           std::make_unique<DesktopSignalOutput>(*m_signalPanel, *m_signalSound, *m_signalAlert))
     , m_signalEngine(std::make_unique<SignalEngine>(*m_settings, m_trayOptions, *m_signalOutput,
                                                     m_options.clock))
-    , m_deliveryQueue(std::make_unique<DeliveryQueue>(QSqlDatabase()))
+    , m_journalDatabase(std::make_unique<JournalDatabase>(
+          JournalDatabase::pathFor(m_options.commandLine.settingsFile), m_options.clock))
+    , m_deliveryQueue(std::make_unique<DeliveryQueue>())
     , m_remoteDelivery(std::make_unique<RemoteDelivery>(*m_settings, m_network, *m_deliveryQueue,
                                                         m_options.clock, RemoteDelivery::Timings()))
     , m_tray(std::make_unique<TrayOwner>(m_trayOptions, *m_settings, *m_remoteDelivery,
@@ -75,6 +78,7 @@ Application::Application(Options options, QObject *parent)
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager &) { shutdown(); });
     connect(m_tray.get(), &TrayOwner::exitRequested, this, &Application::exitProgram);
+    connect(m_journalDatabase.get(), &JournalDatabase::noticeDue, this, &Application::showNotice);
 
     // Minimise and close hide the window to the notification area when the menu says so and
     // there is one; the Options link and the logo open the option menu.
@@ -140,7 +144,12 @@ QCoro::Task<bool> Application::startUp()
         co_return false;
     }
     m_ownsInstance = true;
-    // What the last run could not send yet; only the copy that owns the settings sends.
+    // Only the copy that owns the settings keeps their file and sends what the last run could
+    // not; while the file is off, sends are kept in memory.
+    m_journalDatabase->open();
+    m_deliveryQueue->attach(m_journalDatabase->database(), [this](const QSqlError &error) {
+        m_journalDatabase->writeFailed(error);
+    });
     m_remoteDelivery->resume();
     m_window->setWindowTitle(QLatin1String(product::kName) + QStringLiteral("   "));
     m_noticeCheck.start();

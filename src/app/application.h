@@ -22,6 +22,7 @@
 
 class DeliveryQueue;
 class DesktopSignalOutput;
+class JournalDatabase;
 class MainWindow;
 class NewsPanel;
 class RemoteDelivery;
@@ -73,8 +74,9 @@ public:
     TrayOptions &trayOptions() { return m_trayOptions; }
     TrayOwner &tray() { return *m_tray; }
     SignalPanel &signalPanel() { return *m_signalPanel; }
-    // Sends delivered signals to the remote targets.
+    // Sends delivered signals to the remote targets; the journal's file keeps what is pending.
     RemoteDelivery &remoteDelivery() { return *m_remoteDelivery; }
+    JournalDatabase &journalDatabase() { return *m_journalDatabase; }
     // Where the polling cycle hands each instrument for signal evaluation.
     SignalEvaluator &signalEvaluator();
     NewsPanel &newsPanel() { return *m_newsPanel; }
@@ -100,6 +102,7 @@ private:
     std::unique_ptr<SignalAlert> m_signalAlert;
     std::unique_ptr<DesktopSignalOutput> m_signalOutput;
     std::unique_ptr<SignalEngine> m_signalEngine;
+    std::unique_ptr<JournalDatabase> m_journalDatabase;
     std::unique_ptr<DeliveryQueue> m_deliveryQueue;
     std::unique_ptr<RemoteDelivery> m_remoteDelivery;
     std::unique_ptr<TrayOwner> m_tray;

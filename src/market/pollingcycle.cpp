@@ -3,6 +3,8 @@
 #include "app/appstate.h"
 #include "app/catalogue.h"
 #include "market/marketview.h"
+#include "market/pivotplacement.h"
+#include "market/priceobserver.h"
 #include "market/serveraccess.h"
 #include "market/serverpaths.h"
 #include "signals/signalevaluator.h"
@@ -167,6 +169,11 @@ QCoro::Task<> PollingCycle::runCycle()
 void PollingCycle::processInstrument(int index)
 {
     const bool completed = m_view.loadInd(m_workingGrid, index, m_state.record(index), QString());
+    // Cell 0,0 holds the record's price; the market is seen also while trading is closed.
+    if (completed && m_priceObserver) {
+        if (const std::optional<double> price = readPrice(m_workingGrid.text(0, 0)))
+            m_priceObserver->observePrice(index, *price);
+    }
     // After a stopped fill the working grid's summaries still belong to the instrument rendered
     // before; evaluating them would raise that instrument's signals under this one's name. The
     // signal memory stays as it is, so a short outage does not raise the same signals again.

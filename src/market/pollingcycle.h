@@ -12,6 +12,7 @@
 
 class AppState;
 class MarketView;
+class PriceObserver;
 class ServerAccess;
 class SignalEvaluator;
 
@@ -32,6 +33,8 @@ public:
 
     // Where each freshly filled working grid is evaluated; none means no evaluation.
     void setSignalEvaluator(SignalEvaluator *evaluator) { m_evaluator = evaluator; }
+    // Told the price of each record read in full; none means nobody is told.
+    void setPriceObserver(PriceObserver *observer) { m_priceObserver = observer; }
     // Whether the main window is on screen: a hidden window's status indicator is left alone
     // when an instrument is shown. Without it the window counts as visible.
     void setWindowVisibility(std::function<bool()> isWindowVisible);
@@ -65,6 +68,7 @@ private:
     AppState &m_state;
     MarketView &m_view;
     SignalEvaluator *m_evaluator = nullptr;
+    PriceObserver *m_priceObserver = nullptr;
     std::function<bool()> m_isWindowVisible;
     IndicatorGrid m_workingGrid;
     QTimer m_pollTimer; // Timer1

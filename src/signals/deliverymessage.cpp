@@ -3,8 +3,8 @@
 #include "app/catalogue.h"
 #include "app/version.h"
 #include "market/pivotplacement.h"
+#include "signals/deliveredsignal.h"
 #include "signals/deliverytexts.h"
-#include "signals/signal.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -78,17 +78,18 @@ void hideAfterHost(QString &text, const QUrl &url)
 
 } // namespace
 
-OutgoingSignal OutgoingSignal::of(const Signal &signal, const QDateTime &time)
+OutgoingSignal OutgoingSignal::of(const DeliveredSignal &delivered)
 {
+    const Signal &signal = delivered.signal;
     OutgoingSignal outgoing;
-    outgoing.time = time.toUTC();
+    outgoing.time = delivered.time.toUTC();
     outgoing.time.setTime(QTime(outgoing.time.time().hour(), outgoing.time.time().minute(),
                                 outgoing.time.time().second()));
     outgoing.direction = signal.direction;
     outgoing.instrument = signal.instrument;
     outgoing.symbol = catalogue::exportSymbol(signal.instrument);
     outgoing.option = signal.option.toInt();
-    outgoing.priceText = signal.price.trimmed();
+    outgoing.priceText = delivered.priceText.trimmed();
     return outgoing;
 }
 

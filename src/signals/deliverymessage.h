@@ -11,7 +11,7 @@
 
 #include <optional>
 
-struct Signal;
+struct DeliveredSignal;
 
 // A delivered signal as remote targets receive it.
 struct OutgoingSignal
@@ -24,7 +24,8 @@ struct OutgoingSignal
     int option = 0;
     QString priceText; // the record's current price as it writes it
 
-    static OutgoingSignal of(const Signal &signal, const QDateTime &time);
+    // The delivered signal at the moment of its delivery; the id is left to the caller.
+    static OutgoingSignal of(const DeliveredSignal &delivered);
     std::optional<double> price() const;
     // "BUY EUR/USD option 1", for messages about the send.
     QString description() const;

@@ -41,22 +41,37 @@ QDateTime timeOf(const QVariant &text)
     return time.toUTC();
 }
 
-bool run(QSqlQuery &query, const QVariantList &values)
-{
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    return query.exec();
-}
-
 } // namespace
 
-DeliveryQueue::DeliveryQueue(QSqlDatabase database)
-    : m_database(std::move(database))
+DeliveryQueue::DeliveryQueue(QSqlDatabase database, WriteFailed failed)
 {
+    attach(std::move(database), std::move(failed));
+}
+
+void DeliveryQueue::attach(QSqlDatabase database, WriteFailed failed)
+{
+    m_database = std::move(database);
+    m_failed = std::move(failed);
+    m_kept = false;
     if (!m_database.isOpen())
         return;
     QSqlQuery create(m_database);
     m_kept = create.exec(QLatin1String(kCreate));
+    if (!m_kept && m_failed)
+        m_failed(create.lastError());
+}
+
+void DeliveryQueue::run(const char *statement, const QVariantList &values)
+{
+    if (!m_kept)
+        return;
+    QSqlQuery query(m_database);
+    bool done = query.prepare(QLatin1String(statement));
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    done = done && query.exec();
+    if (!done && m_failed)
+        m_failed(query.lastError());
 }
 
 QList<PendingSend> DeliveryQueue::load() const
@@ -88,29 +103,18 @@ QList<PendingSend> DeliveryQueue::load() const
 
 void DeliveryQueue::add(const PendingSend &send)
 {
-    if (!m_kept)
-        return;
-    QSqlQuery query(m_database);
-    query.prepare(QLatin1String(kInsert));
     const OutgoingSignal &signal = send.signal;
-    run(query, {signal.id, send.target, timeText(signal.time), signal.direction, signal.instrument,
-                signal.symbol, signal.option, signal.priceText, send.failures, timeText(send.due)});
+    run(kInsert,
+        {signal.id, send.target, timeText(signal.time), signal.direction, signal.instrument,
+         signal.symbol, signal.option, signal.priceText, send.failures, timeText(send.due)});
 }
 
 void DeliveryQueue::update(const PendingSend &send)
 {
-    if (!m_kept)
-        return;
-    QSqlQuery query(m_database);
-    query.prepare(QLatin1String(kUpdate));
-    run(query, {send.failures, timeText(send.due), send.signal.id, send.target});
+    run(kUpdate, {send.failures, timeText(send.due), send.signal.id, send.target});
 }
 
 void DeliveryQueue::remove(const PendingSend &send)
 {
-    if (!m_kept)
-        return;
-    QSqlQuery query(m_database);
-    query.prepare(QLatin1String(kDelete));
-    run(query, {send.signal.id, send.target});
+    run(kDelete, {send.signal.id, send.target});
 }

@@ -6,6 +6,10 @@
 #include <QList>
 #include <QSqlDatabase>
 
+#include <functional>
+
+class QSqlError;
+
 // One signal on its way to one target, with the moment of its next attempt.
 struct PendingSend
 {
@@ -19,13 +23,20 @@ struct PendingSend
 
 // The sends not yet made, kept in table "delivery_queue" of the database it is handed (created
 // when missing), so that a restart neither loses one nor makes one twice. A send is known by its
-// signal's id and its target. A database that is not open, or a write that fails, keeps nothing:
-// sending goes on from memory.
+// signal's id and its target. Until a database is attached, with one that is not open, and for a
+// write that fails, nothing is kept: sending goes on from memory.
 class DeliveryQueue final
 {
 public:
-    explicit DeliveryQueue(QSqlDatabase database);
+    // Told of every write that fails (the journal's file turns itself off when it must).
+    using WriteFailed = std::function<void(const QSqlError &error)>;
+
+    DeliveryQueue() = default;
+    explicit DeliveryQueue(QSqlDatabase database, WriteFailed failed = {});
     Q_DISABLE_COPY_MOVE(DeliveryQueue)
+
+    // Keeps the sends in this database from now on.
+    void attach(QSqlDatabase database, WriteFailed failed = {});
 
     // Whether sends are kept across a restart.
     bool isKept() const { return m_kept; }
@@ -37,6 +48,9 @@ public:
     void remove(const PendingSend &send);
 
 private:
+    void run(const char *statement, const QVariantList &values);
+
     QSqlDatabase m_database;
+    WriteFailed m_failed;
     bool m_kept = false;
 };

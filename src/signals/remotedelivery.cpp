@@ -3,7 +3,6 @@
 #include "signals/deliveryanswer.h"
 #include "signals/deliverypost.h"
 #include "signals/deliverytexts.h"
-#include "signals/signal.h"
 
 #include <QPointer>
 #include <QUuid>
@@ -63,13 +62,13 @@ void RemoteDelivery::resume()
     sendDue();
 }
 
-void RemoteDelivery::receive(const Signal &signal)
+void RemoteDelivery::receive(const DeliveredSignal &delivered)
 {
     const QDateTime now = m_clock.now().toUTC();
-    OutgoingSignal outgoing = OutgoingSignal::of(signal, now);
+    OutgoingSignal outgoing = OutgoingSignal::of(delivered);
     outgoing.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     for (int target = 1; target <= deliverytargets::kCount; ++target) {
-        if (!deliverytargets::read(m_settings, target).receives(signal.option))
+        if (!deliverytargets::read(m_settings, target).receives(delivered.signal.option))
             continue;
         const PendingSend send{outgoing, target, 0, now};
         m_pending << send;

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/clock.h"
+#include "signals/deliveredsignal.h"
 #include "signals/deliveryanswer.h"
 #include "signals/deliveryqueue.h"
 #include "signals/deliverytarget.h"
-#include "signals/signalrecipient.h"
 
 #include <QList>
 #include <QObject>
@@ -19,7 +19,6 @@
 
 class QNetworkAccessManager;
 class SettingsStore;
-struct Signal;
 
 // Sends every delivered signal to each target in section "Delivery" that is on and takes the
 // signal's option, in the background: one send at a time per target, targets side by side, all
@@ -51,7 +50,7 @@ public:
     // Takes up the sends kept from the last run.
     void resume();
     // Queues the signal for every target that takes it and starts what can start.
-    void receive(const Signal &signal) override;
+    void receive(const DeliveredSignal &delivered) override;
     // Starts every due send whose target is free and not held by a 429; arms the timer for the
     // next one. Also what the timer calls.
     void sendDue();

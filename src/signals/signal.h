@@ -10,7 +10,6 @@ struct Signal
     QString direction;  // "BUY" or "SELL"
     QString instrument; // the instrument's signal name, e.g. "EUR/USD"
     QString option;     // "1", "2" or "3"
-    QString price = {}; // the record's current price as the record writes it, e.g. "1.08765"
 
     // "BUY EUR/USD": the text of the list and of the desktop alert.
     QString text() const { return direction + QLatin1Char(' ') + instrument; }

@@ -4,10 +4,10 @@
 #include "app/settingsstore.h"
 #include "app/trayoptions.h"
 #include "market/indicatorgrid.h"
+#include "signals/deliveredsignal.h"
 #include "signals/exportfiles.h"
 #include "signals/signalcheck.h"
 #include "signals/signaloutput.h"
-#include "signals/signalrecipient.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -41,25 +41,34 @@ void SignalEngine::checkSignal(const IndicatorGrid &grid, SignalMemory &memory,
     const SignalCheck check = ::checkSignal(SummaryRows::of(grid), signalconfig::read(m_settings),
                                             methods, memory, signalName, m_clock.now().time());
     const QString price = grid.text(IndicatorGrid::kPriceRow, IndicatorGrid::kPriceColumn);
-    for (Signal signal : check.raised) {
-        signal.price = price;
-        sendsignal(signal);
-    }
+    for (const Signal &signal : check.raised)
+        sendsignal(signal, price);
     memory = check.memory;
 }
 
-void SignalEngine::sendsignal(const Signal &signal)
+void SignalEngine::sendsignal(const Signal &signal, const QString &priceText)
 {
     if (!m_options.isTicked(TrayOptions::filterOf(signal.option.toInt())))
         return;
     // The list shows the moment of delivery.
-    m_output.addToList(longTimeText(m_clock.now().time()), signal);
+    const QDateTime now = m_clock.now();
+    m_output.addToList(longTimeText(now.time()), signal);
     if (m_settings.readFlag(settingskeys::kSaveLog))
         exportfiles::exportSignal(m_settings, signal.direction, signal.instrument, signal.option);
     if (m_options.isTicked(TrayOptions::Sound))
         m_output.playSound();
     if (m_options.isTicked(TrayOptions::TraySignal))
         m_output.showAlert(signal.text(), signal.option);
-    for (SignalRecipient *recipient : std::as_const(m_recipients))
-        recipient->receive(signal);
+    if (m_recipients.isEmpty())
+        return;
+    // The menu ticks one method at a time.
+    const int method = m_options.isTicked(TrayOptions::Method1) ? 1 : 2;
+    const DeliveredSignal delivered{signal, now, method, priceText};
+    for (SignalRecipient *recipient : m_recipients)
+        recipient->receive(delivered);
+}
+
+void SignalEngine::addRecipient(SignalRecipient *recipient)
+{
+    m_recipients.append(recipient);
 }

@@ -13,7 +13,7 @@ class TrayOptions;
 
 // Evaluates each instrument the polling cycle hands over and delivers what it raises: the
 // option filter, the signal list, the export files, the sound and the desktop alert, then the
-// recipients (remote delivery).
+// recipients (the journal, remote delivery).
 class SignalEngine final : public SignalEvaluator
 {
 public:
@@ -27,11 +27,12 @@ public:
     void checkSignal(const IndicatorGrid &grid, SignalMemory &memory,
                      const QString &signalName) override;
 
-    // Delivers one signal; each step stands alone and none reports back.
-    void sendsignal(const Signal &signal);
+    // Delivers one signal; each step stands alone and none reports back. `priceText` is the
+    // current price of the record it was raised from, for the recipients.
+    void sendsignal(const Signal &signal, const QString &priceText = {});
 
-    // Hands every delivered signal on as well, after the desktop's steps.
-    void addRecipient(SignalRecipient *recipient) { m_recipients << recipient; }
+    // Recipients are handed each delivered signal after the desktop steps, in the order added.
+    void addRecipient(SignalRecipient *recipient);
 
 private:
     const SettingsStore &m_settings;

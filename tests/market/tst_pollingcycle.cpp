@@ -3,6 +3,7 @@
 #include "market/marketview.h"
 #include "market/noticecheck.h"
 #include "market/pollingcycle.h"
+#include "market/priceobserver.h"
 #include "market/serveraccess.h"
 #include "recordbuilder.h"
 #include "signals/signalevaluator.h"
@@ -38,6 +39,17 @@ public:
     std::function<void(const QString &)> onEvaluate;
     QStringList names;
     QStringList prices;
+};
+
+class RecordingObserver final : public PriceObserver
+{
+public:
+    void observePrice(int index, double price) override
+    {
+        seen << QStringLiteral("%1=%2").arg(index).arg(price);
+    }
+
+    QStringList seen;
 };
 
 QString codePath(int index)
@@ -80,6 +92,7 @@ private Q_SLOTS:
     void statusFollowsTheLastFetchInIndexOrder_data();
     void statusFollowsTheLastFetchInIndexOrder();
     void stoppedFillIsNotEvaluated();
+    void pricesOfFullRecordsAreTold();
     void pivotPanelsAroundACycle();
     void indicatorsChosenDuringACycle();
     void hiddenWindowKeepsTheStatusOnSelection();
@@ -409,6 +422,27 @@ void TestPollingCycle::stoppedFillIsNotEvaluated()
     QCOMPARE(m_evaluator->names, QStringList{"AUD/CAD"});
     QCOMPARE(m_state->memory(kNzdCad), raised);
     QCOMPARE(m_state->memory(kAudCad).tag, QStringLiteral("evaluated"));
+}
+
+void TestPollingCycle::pricesOfFullRecordsAreTold()
+{
+    RecordingObserver observer;
+    m_cycle->setPriceObserver(&observer);
+    m_server->serveData(QStringLiteral("signals/-cantrade_xml.php"), QStringLiteral("no;1"));
+    serveInstrument(kAudCad);
+    serveInstrument(kCrypto);
+    m_server->serveData(codePath(kNzdCad),
+                        RecordBuilder().setPrice(priceOf(kNzdCad)).truncate(120).text());
+    m_server->serveData(codePath(kNaturalGas), RecordBuilder().setPrice("n/a").text());
+    m_server->serveData(codePath(kDax), RecordBuilder().setPrice("18,250.5").text());
+    for (int index : {kAudCad, kNzdCad, kCrypto, kNaturalGas, kDax})
+        m_state->setEnabled(index, true);
+
+    runCycle();
+    // The market is seen while trading is closed as well; a record cut short or without a
+    // readable price tells nothing.
+    QCOMPARE(observer.seen, (QStringList{"0=1000", "35=1035", "50=18250.5"}));
+    QCOMPARE(m_evaluator->names, QStringList{catalogue::signalName(kCrypto)});
 }
 
 void TestPollingCycle::pivotPanelsAroundACycle()

@@ -1,10 +1,10 @@
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
+#include "signals/deliveredsignal.h"
 #include "signals/deliveryanswer.h"
 #include "signals/deliverymessage.h"
 #include "signals/deliverytarget.h"
 #include "signals/deliverytexts.h"
-#include "signals/signal.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,8 +23,8 @@ const QDateTime kSignalTime(QDate(2024, 5, 14), QTime(10, 6, 12), Qt::UTC);
 
 OutgoingSignal eurusd()
 {
-    OutgoingSignal signal =
-        OutgoingSignal::of(Signal{QTime(), "BUY", "EUR/USD", "1", "1.08765"}, kSignalTime);
+    OutgoingSignal signal = OutgoingSignal::of(
+        DeliveredSignal{Signal{QTime(), "BUY", "EUR/USD", "1"}, kSignalTime, 1, "1.08765"});
     signal.id = QStringLiteral("5f0c6d2e-8d1a-4c39-9a53-0e6f2b7c1a44");
     return signal;
 }
@@ -239,8 +239,8 @@ void TestDeliveryMessage::webhookSymbolAndPrice()
 {
     QFETCH(QString, instrument);
     QFETCH(QString, price);
-    const OutgoingSignal signal =
-        OutgoingSignal::of(Signal{QTime(), "SELL", instrument, "3", price}, kSignalTime);
+    const OutgoingSignal signal = OutgoingSignal::of(
+        DeliveredSignal{Signal{QTime(), "SELL", instrument, "3"}, kSignalTime, 2, price});
     const QJsonObject body = QJsonDocument::fromJson(deliverymessage::webhookBody(signal)).object();
     QCOMPARE(body.value("instrument").toString(), instrument);
     QTEST(body.value("symbol").toString(), "symbol");

@@ -1,16 +1,17 @@
 #include "app/settingskeys.h"
 #include "app/settingsstore.h"
+#include "signals/deliveredsignal.h"
 #include "signals/deliveryqueue.h"
 #include "signals/deliverytarget.h"
+#include "signals/journaldatabase.h"
 #include "signals/remotedelivery.h"
-#include "signals/signal.h"
 #include "testhttpserver.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
-#include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,7 +29,6 @@ namespace {
 
 const QDateTime kStart(QDate(2024, 5, 14), QTime(10, 6, 12), Qt::UTC);
 constexpr char kToken[] = "123456:SECRET-token";
-constexpr char kConnection[] = "delivery-test";
 
 Route answer(int status, const QByteArray &body,
              const QList<QPair<QByteArray, QByteArray>> &headers = {})
@@ -48,11 +48,6 @@ Route hang()
     return route;
 }
 
-Signal signalOf(const QString &option, const QString &instrument = QStringLiteral("EUR/USD"))
-{
-    return Signal{QTime(), "BUY", instrument, option, "1.08765"};
-}
-
 QJsonObject jsonOf(const QByteArray &body)
 {
     return QJsonDocument::fromJson(body).object();
@@ -60,9 +55,9 @@ QJsonObject jsonOf(const QByteArray &body)
 
 } // namespace
 
-// Remote delivery against a loopback receiver, with the clock in the test's hand: the forms that
-// arrive, which targets get what, retries, 429s, refused addresses, what survives a restart and
-// what an error may show.
+// Remote delivery against a loopback receiver, with the clock in the test's hand and its queue in
+// the journal's file: the forms that arrive, which targets get what, retries, 429s, refused
+// addresses, what survives a restart and what an error may show.
 class TestRemoteDelivery final : public QObject
 {
     Q_OBJECT
@@ -88,9 +83,16 @@ private Q_SLOTS:
     void testSendShowsTheAnswer();
 
 private:
+    // A signal delivered now.
+    DeliveredSignal signalOf(const QString &option,
+                             const QString &instrument = QStringLiteral("EUR/USD")) const
+    {
+        return DeliveredSignal{Signal{QTime(), "BUY", instrument, option}, m_now, 1, "1.08765"};
+    }
     void setTarget(int number, Kind kind, const QString &path, const QString &options = "123");
+    // Start-up and Exit of the program, as far as delivery goes: the file is opened and closed.
     void startDelivery();
-    void stopDelivery() { m_delivery.reset(); }
+    void stopDelivery();
     void advance(std::chrono::milliseconds step);
     // Waits for the given number of answered attempts since the last call.
     void awaitAttempts(int count);
@@ -102,6 +104,7 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<TestHttpServer> m_receiver;
     std::unique_ptr<QNetworkAccessManager> m_network;
+    std::unique_ptr<JournalDatabase> m_database;
     std::unique_ptr<DeliveryQueue> m_queue;
     std::unique_ptr<RemoteDelivery> m_delivery;
     std::unique_ptr<QSignalSpy> m_attempts;
@@ -117,20 +120,11 @@ void TestRemoteDelivery::init()
     m_receiver = std::make_unique<TestHttpServer>();
     QVERIFY(m_receiver->start());
     m_network = std::make_unique<QNetworkAccessManager>();
-    QSqlDatabase database =
-        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(kConnection));
-    database.setDatabaseName(m_dir->filePath(QStringLiteral("signals.sqlite")));
-    QVERIFY(database.open());
-    m_queue = std::make_unique<DeliveryQueue>(database);
-    QVERIFY(m_queue->isKept());
 }
 
 void TestRemoteDelivery::cleanup()
 {
-    m_attempts.reset();
-    m_delivery.reset();
-    m_queue.reset();
-    QSqlDatabase::removeDatabase(QLatin1String(kConnection));
+    stopDelivery();
     m_network.reset();
     m_receiver.reset();
 }
@@ -154,12 +148,26 @@ void TestRemoteDelivery::setTarget(int number, Kind kind, const QString &path,
 
 void TestRemoteDelivery::startDelivery()
 {
+    m_database = std::make_unique<JournalDatabase>(
+        m_dir->filePath(QStringLiteral("signals.sqlite")), Clock([this] { return m_now; }));
+    QVERIFY(m_database->open());
+    m_queue = std::make_unique<DeliveryQueue>(
+        m_database->database(), [](const QSqlError &error) { QFAIL(qPrintable(error.text())); });
+    QVERIFY(m_queue->isKept());
     RemoteDelivery::Timings timings;
     timings.timeout = 200ms; // for the receiver that never answers
     m_delivery = std::make_unique<RemoteDelivery>(*m_settings, *m_network, *m_queue,
                                                   Clock([this] { return m_now; }), timings);
     m_delivery->setLog([this](const QString &line) { m_log << line; });
     m_attempts = std::make_unique<QSignalSpy>(m_delivery.get(), &RemoteDelivery::attemptFinished);
+}
+
+void TestRemoteDelivery::stopDelivery()
+{
+    m_attempts.reset();
+    m_delivery.reset();
+    m_queue.reset();
+    m_database.reset();
 }
 
 void TestRemoteDelivery::advance(std::chrono::milliseconds step)
@@ -176,7 +184,7 @@ void TestRemoteDelivery::awaitAttempts(int count)
 
 int TestRemoteDelivery::sendsInStore() const
 {
-    QSqlQuery query(QSqlDatabase::database(QLatin1String(kConnection)));
+    QSqlQuery query(m_database->database());
     if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM delivery_queue")) || !query.next())
         return -1;
     return query.value(0).toInt();
@@ -498,7 +506,7 @@ void TestRemoteDelivery::sendsOverAnHourLateAreDropped()
     awaitAttempts(1);
     m_now = m_now.addSecs(30 * 60);
     m_delivery->receive(signalOf("3"));
-    awaitAttempts(1);
+    awaitAttempts(2); // the first one again, then this one
     stopDelivery();
 
     // 61 minutes after the first signal, 31 after the second.

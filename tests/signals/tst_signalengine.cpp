@@ -2,11 +2,11 @@
 #include "app/settingsstore.h"
 #include "app/trayoptions.h"
 #include "market/indicatorgrid.h"
+#include "signals/deliveredsignal.h"
 #include "signals/signal.h"
 #include "signals/signalengine.h"
 #include "signals/signalmemory.h"
 #include "signals/signaloutput.h"
-#include "signals/signalrecipient.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,21 +31,26 @@ public:
     QStringList calls;
 };
 
-// Takes down what reaches a recipient, in the same list as the desktop's steps.
+// Notes each signal handed on in the same list as the desktop steps.
 class RecordingRecipient final : public SignalRecipient
 {
 public:
-    explicit RecordingRecipient(QStringList &calls)
+    RecordingRecipient(QStringList &calls, const QString &name)
         : m_calls(calls)
+        , m_name(name)
     {}
-    void receive(const Signal &signal) override
+
+    void receive(const DeliveredSignal &delivered) override
     {
-        m_calls
-            << QStringLiteral("remote %1 %2 %3").arg(signal.text(), signal.option, signal.price);
+        m_calls << QStringLiteral("%1 %2 %3 method %4 price %5 at %6")
+                       .arg(m_name, delivered.signal.text(), delivered.signal.option)
+                       .arg(delivered.method)
+                       .arg(delivered.priceText, delivered.time.toString(Qt::ISODate));
     }
 
 private:
     QStringList &m_calls;
+    QString m_name;
 };
 
 void fillOverall(IndicatorGrid &grid, const QString &verdict)
@@ -65,6 +70,8 @@ private Q_SLOTS:
     void switchesDecideWhatIsDelivered_data();
     void switchesDecideWhatIsDelivered();
     void filteredSignalIsRecordedNotDelivered();
+    void recipientsFollowTheDesktopSteps_data();
+    void recipientsFollowTheDesktopSteps();
     void savedConfigurationCountsAtTheNextEvaluation();
     void unusableStoredCodeOnlyStopsItsOwnPair();
     void methodTickIsReadAtEveryEvaluation();
@@ -78,7 +85,6 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<TrayOptions> m_options;
     RecordingOutput m_output;
-    RecordingRecipient m_recipient{m_output.calls};
     std::unique_ptr<SignalEngine> m_engine;
     IndicatorGrid m_grid;
 };
@@ -92,7 +98,6 @@ void TestSignalEngine::init()
     m_engine = std::make_unique<SignalEngine>(*m_settings, *m_options, m_output, Clock([] {
         return QDateTime(QDate(2024, 3, 1), QTime(14, 5, 9));
     }));
-    m_engine->addRecipient(&m_recipient);
     m_grid = IndicatorGrid();
     fillOverall(m_grid, QStringLiteral("STRONG BUY"));
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
@@ -115,17 +120,13 @@ void TestSignalEngine::deliversEachStepInOrder()
     m_settings->writeText(settingskeys::kSaveLog, QStringLiteral("1"));
     m_settings->writeText(settingskeys::kLogPath, terminal);
     m_grid.cell(IndicatorGrid::kOverallSummaryRow, 7).text = QStringLiteral("SELL");
-    m_grid.cell(IndicatorGrid::kPriceRow, IndicatorGrid::kPriceColumn).text =
-        QStringLiteral("1.08765");
 
     SignalMemory memory;
     m_engine->checkSignal(m_grid, memory, QStringLiteral("EUR/USD"));
 
-    // Remote delivery comes last, with the record's price.
     QCOMPARE(m_output.calls,
              (QStringList{"list 14:05:09 BUY EUR/USD 1", "sound", "alert BUY EUR/USD 1",
-                          "remote BUY EUR/USD 1 1.08765", "list 14:05:09 BUY EUR/USD 2", "sound",
-                          "alert BUY EUR/USD 2", "remote BUY EUR/USD 2 1.08765"}));
+                          "list 14:05:09 BUY EUR/USD 2", "sound", "alert BUY EUR/USD 2"}));
     QCOMPARE(memory, (SignalMemory{"B1", "B2", "0"}));
     QFile file(terminal + QStringLiteral("/quentara/EURUSD2.csv"));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -168,8 +169,7 @@ void TestSignalEngine::switchesDecideWhatIsDelivered()
 
     m_engine->sendsignal({QTime(1, 2, 3), QStringLiteral("BUY"), QStringLiteral("Gold"), "3"});
 
-    // Remote delivery gets the signal whatever the desktop's switches say.
-    QCOMPARE(m_output.calls, calls + QStringList{"remote BUY Gold 3 "});
+    QCOMPARE(m_output.calls, calls);
     QCOMPARE(QFileInfo::exists(terminal + QStringLiteral("/quentara/GOLD3.csv")), exported);
     QCOMPARE(QFileInfo::exists(terminal + QStringLiteral("/quentara")), exported);
 }
@@ -180,14 +180,42 @@ void TestSignalEngine::filteredSignalIsRecordedNotDelivered()
     SignalMemory memory;
     m_engine->checkSignal(m_grid, memory, QStringLiteral("DXY"));
     QCOMPARE(listed(), (QList<QString>{"14:05:09 BUY DXY 1", "14:05:09 BUY DXY 2"}));
-    QCOMPARE(m_output.calls.filter(QStringLiteral("remote ")),
-             (QStringList{"remote BUY DXY 1 ", "remote BUY DXY 2 "}));
     QCOMPARE(memory.caption, QStringLiteral("B3"));
 
     m_options->choose(TrayOptions::Filter1, true);
     m_output.calls.clear();
     m_engine->checkSignal(m_grid, memory, QStringLiteral("DXY"));
     QVERIFY(m_output.calls.isEmpty());
+}
+
+void TestSignalEngine::recipientsFollowTheDesktopSteps_data()
+{
+    QTest::addColumn<int>("method");
+    QTest::newRow("method 1") << 1;
+    QTest::newRow("method 2") << 2;
+}
+
+void TestSignalEngine::recipientsFollowTheDesktopSteps()
+{
+    QFETCH(int, method);
+    m_options->choose(method == 1 ? TrayOptions::Method1 : TrayOptions::Method2, true);
+    m_options->choose(TrayOptions::Filter2, false); // option 2
+    RecordingRecipient journal(m_output.calls, QStringLiteral("journal"));
+    RecordingRecipient remote(m_output.calls, QStringLiteral("remote"));
+    m_engine->addRecipient(&journal);
+    m_engine->addRecipient(&remote);
+    m_grid.cell(0, 0).text = QStringLiteral("1,085.12");
+
+    SignalMemory memory;
+    m_engine->checkSignal(m_grid, memory, QStringLiteral("EUR/USD"));
+
+    const QString handedOn =
+        QStringLiteral(" method %1 price 1,085.12 at 2024-03-01T14:05:09").arg(method);
+    QCOMPARE(m_output.calls,
+             (QStringList{"list 14:05:09 BUY EUR/USD 1", "sound", "alert BUY EUR/USD 1",
+                          "journal BUY EUR/USD 1" + handedOn, "remote BUY EUR/USD 1" + handedOn,
+                          "list 14:05:09 BUY EUR/USD 3", "sound", "alert BUY EUR/USD 3",
+                          "journal BUY EUR/USD 3" + handedOn, "remote BUY EUR/USD 3" + handedOn}));
 }
 
 void TestSignalEngine::savedConfigurationCountsAtTheNextEvaluation()
