@@ -22,6 +22,12 @@ inline constexpr char kAddress[] = "Address:";
 inline constexpr char kToken[] = "Bot token:";
 inline constexpr char kChat[] = "Chat:";
 inline constexpr char kApi[] = "API address:";
+inline constexpr char kWebhookHint[] =
+    "Each signal is sent as JSON: id, time, direction, instrument, symbol, option and price, with "
+    "an Idempotency-Key header equal to the id.";
+inline constexpr char kDiscordHint[] =
+    "The webhook address of a channel: in Discord, Edit Channel, Integrations, Webhooks, Copy "
+    "Webhook URL.";
 inline constexpr char kSendTest[] = "Send test";
 inline constexpr char kSending[] = "Sending...";
 inline constexpr char kOk[] = "OK";

@@ -25,6 +25,8 @@ using Kind = DeliveryTarget::Kind;
 constexpr int kAddressPage = 0;
 constexpr int kTelegramPage = 1;
 constexpr int kWidth = 520;
+constexpr int kAnswerLines = 3;
+constexpr qsizetype kAnswerLimit = 160;
 
 // The kinds in the order the list offers them.
 constexpr Kind kKinds[] = {Kind::Webhook, Kind::Telegram, Kind::Discord};
@@ -36,12 +38,31 @@ QString indexed(const char *name, int index)
     return QLatin1String(name) + QLatin1Char('_') + QString::number(index);
 }
 
+// The captions of both pages take the width of the widest, so the boxes line up as the kind
+// changes.
+QLabel *captionOf(const char *text, QWidget *page)
+{
+    auto *caption = new QLabel(QLatin1String(text));
+    int widest = 0;
+    for (const char *longest : {deliverytexts::kAddress, deliverytexts::kToken,
+                                deliverytexts::kChat, deliverytexts::kApi})
+        widest = std::max(widest, page->fontMetrics().horizontalAdvance(QLatin1String(longest)));
+    caption->setMinimumWidth(widest + 8);
+    return caption;
+}
+
 QLineEdit *addEdit(QFormLayout *form, const char *caption, const QString &objectName)
 {
     auto *edit = new QLineEdit;
     edit->setObjectName(objectName);
-    form->addRow(QLatin1String(caption), edit);
+    form->addRow(captionOf(caption, form->parentWidget()), edit);
     return edit;
+}
+
+// What a webhook or Discord target is sent, under its address.
+const char *hintFor(Kind kind)
+{
+    return kind == Kind::Discord ? deliverytexts::kDiscordHint : deliverytexts::kWebhookHint;
 }
 
 QFormLayout *formOf(QWidget *page)
@@ -49,6 +70,7 @@ QFormLayout *formOf(QWidget *page)
     auto *form = new QFormLayout(page);
     form->setContentsMargins(0, 0, 0, 0);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->setFormAlignment(Qt::AlignLeft | Qt::AlignTop);
     return form;
 }
 
@@ -127,7 +149,13 @@ QWidget *RemoteDeliveryDialog::buildTarget(int target)
     auto *addressPage = new QWidget;
     QFormLayout *addressForm = formOf(addressPage);
     row.url = addEdit(addressForm, deliverytexts::kAddress, indexed("targetUrl", target));
-    addressForm->setAlignment(Qt::AlignTop);
+    auto *hint = new QLabel;
+    hint->setObjectName(indexed("targetHint", target));
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    hint->setTextFormat(Qt::PlainText);
+    look::setTextColor(hint, look::kInactiveGrey);
+    addressForm->addRow(QString(), hint);
     auto *telegramPage = new QWidget;
     QFormLayout *telegramForm = formOf(telegramPage);
     row.token = addEdit(telegramForm, deliverytexts::kToken, indexed("targetToken", target));
@@ -137,9 +165,11 @@ QWidget *RemoteDeliveryDialog::buildTarget(int target)
     row.fields->insertWidget(kAddressPage, addressPage);
     row.fields->insertWidget(kTelegramPage, telegramPage);
     layout->addWidget(row.fields);
-    connect(row.kind, &QComboBox::currentIndexChanged, row.fields, [&row](int index) {
+    connect(row.kind, &QComboBox::currentIndexChanged, row.fields, [&row, hint](int index) {
         row.fields->setCurrentIndex(kKinds[index] == Kind::Telegram ? kTelegramPage : kAddressPage);
+        hint->setText(QLatin1String(hintFor(kKinds[index])));
     });
+    hint->setText(QLatin1String(hintFor(Kind::Webhook)));
 
     auto *bottom = new QHBoxLayout;
     row.sendTest = new QPushButton(QLatin1String(deliverytexts::kSendTest));
@@ -150,7 +180,8 @@ QWidget *RemoteDeliveryDialog::buildTarget(int target)
     row.answer->setObjectName(indexed("testAnswer", target));
     row.answer->setTextFormat(Qt::PlainText);
     row.answer->setWordWrap(true);
-    row.answer->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    row.answer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    row.answer->setMinimumHeight(kAnswerLines * row.answer->fontMetrics().lineSpacing());
     bottom->addWidget(row.answer, 1);
     layout->addLayout(bottom);
     return box;
@@ -206,7 +237,12 @@ void RemoteDeliveryDialog::sendTest(int target)
 void RemoteDeliveryDialog::showAnswer(int target, const QString &text, bool good)
 {
     QLabel *answer = m_rows.at(target - 1).answer;
-    answer->setText(text);
+    // A JSON answer has few spaces: it may break after its commas too. What does not fit in the
+    // lines kept for it is in the tooltip.
+    QString shown = text.size() > kAnswerLimit ? text.left(kAnswerLimit) + QChar(0x2026) : text;
+    shown.replace(QLatin1Char(','), QStringLiteral(",\u200b"));
+    answer->setText(shown);
+    answer->setToolTip(text);
     look::setTextColor(answer, good ? palette().color(QPalette::WindowText) : look::kAlarmRed);
 }
 

@@ -1,11 +1,13 @@
 // Puts the real program into the states a person sees only after a click (a help tip open, the
-// "Pivot Points" tab, the About window), and shows the splash, and takes each from the screen as
-// a PNG file.
+// "Pivot Points" tab, the About window, the "Remote delivery" dialog after a test send), and shows
+// the splash, and takes each from the screen as a PNG file.
 //
 //   quentara-shots OUTDIR [--server URL] [--settings FILE]
 
 #include "app/application.h"
 #include "app/commandline.h"
+#include "app/trayowner.h"
+#include "signals/remotedeliverydialog.h"
 #include "ui/mainwindow.h"
 #include "ui/navigator.h"
 #include "ui/splashwindow.h"
@@ -74,6 +76,17 @@ QCoro::Task<int> takeShots(Application &app, QDir out)
     window.showAbout(false);
     co_await QCoro::sleepFor(300ms);
     save(onScreen(&window), out.filePath(QStringLiteral("about.png")));
+
+    // The settings name the targets; the second one's test goes to a port nobody listens on.
+    app.tray().showRemoteDelivery();
+    if (RemoteDeliveryDialog *delivery = app.tray().remoteDelivery()) {
+        delivery->move(40, 40);
+        if (auto *sendTest = delivery->findChild<QWidget *>(QStringLiteral("sendTest_2")))
+            click(sendTest);
+        co_await QCoro::sleepFor(800ms);
+        save(onScreen(delivery), out.filePath(QStringLiteral("delivery.png")));
+        delivery->close();
+    }
 
     auto *splash = new SplashWindow(&window);
     splash->show();
