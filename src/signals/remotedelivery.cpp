@@ -142,7 +142,8 @@ QCoro::Task<> RemoteDelivery::send(PendingSend send)
     m_busy[send.target - 1] = false;
     settle(send, target, answer);
     Q_EMIT attemptFinished();
-    sendDue();
+    if (self) // whoever heard it may have ended delivery
+        sendDue();
 }
 
 void RemoteDelivery::settle(PendingSend send, const DeliveryTarget &target,

@@ -43,7 +43,7 @@ private Q_SLOTS:
     void sendTestShowsTheAnswer();
 
 private:
-    template <typename Widget>
+    template<typename Widget>
     Widget *child(const char *name, int target) const
     {
         auto *widget = m_dialog->findChild<Widget *>(QLatin1String(name) + QLatin1Char('_') +
@@ -73,7 +73,8 @@ void TestRemoteDeliveryDialog::init()
     m_settings = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("s.ini")));
     RemoteDelivery::Timings timings;
     timings.timeout = std::chrono::milliseconds(500);
-    m_delivery = std::make_unique<RemoteDelivery>(*m_settings, m_network, m_queue, Clock(), timings);
+    m_delivery =
+        std::make_unique<RemoteDelivery>(*m_settings, m_network, m_queue, Clock(), timings);
     m_receiver = std::make_unique<TestHttpServer>();
     QVERIFY(m_receiver->start());
 }
@@ -168,12 +169,12 @@ void TestRemoteDeliveryDialog::refusedAddressStoresNothing_data()
     QTest::addColumn<QString>("problem");
     const QString notHttps = QLatin1String(deliverytexts::kNotHttps);
     QTest::newRow("plain http") << true << 0 << "http://hooks.example.com/q" << notHttps;
-    QTest::newRow("plain http while off") << false << 0 << "http://hooks.example.com/q"
-                                          << notHttps;
-    QTest::newRow("discord over http") << true << 2 << "http://discord.com/api/webhooks/1/x"
-                                       << notHttps;
+    QTest::newRow("plain http while off") << false << 0 << "http://hooks.example.com/q" << notHttps;
+    QTest::newRow("discord over http")
+        << true << 2 << "http://discord.com/api/webhooks/1/x" << notHttps;
     QTest::newRow("telegram API over http") << true << 1 << "http://api.telegram.org" << notHttps;
-    QTest::newRow("no address") << true << 0 << "" << QString::fromLatin1(deliverytexts::kNoAddress);
+    QTest::newRow("no address") << true << 0 << ""
+                                << QString::fromLatin1(deliverytexts::kNoAddress);
 }
 
 void TestRemoteDeliveryDialog::refusedAddressStoresNothing()
@@ -223,10 +224,9 @@ void TestRemoteDeliveryDialog::sendTestShowsTheAnswer_data()
         << 401 << QByteArray(R"({"ok":false,"error_code":401,"description":"Unauthorized"})")
         << R"(HTTP 401 Unauthorized: {"ok":false,"error_code":401,"description":"Unauthorized"})"
         << false;
-    QTest::newRow("path echoed") << 404
-                                 << "Cannot POST /bot" + QByteArray(kToken) + "/sendMessage"
-                                 << "HTTP 404 Not Found: Cannot POST /bot\u2022\u2022\u2022/sendMessage"
-                                 << false;
+    QTest::newRow("path echoed")
+        << 404 << "Cannot POST /bot" + QByteArray(kToken) + "/sendMessage"
+        << "HTTP 404 Not Found: Cannot POST /bot\u2022\u2022\u2022/sendMessage" << false;
 }
 
 void TestRemoteDeliveryDialog::sendTestShowsTheAnswer()
