@@ -35,9 +35,9 @@ constexpr int kRuns = 3;
 constexpr char kToken[] = "123456:bench-token";
 
 const char *const kInstrumentNames[] = {
-    "EUR/USD", "GBP/USD", "USD/JPY", "USD/CHF", "AUD/USD", "USD/CAD", "NZD/USD",
-    "EUR/GBP", "EUR/JPY", "GBP/JPY", "Gold",    "Silver",  "DXY",     "S&P 500",
-    "DAX",     "Apple",   "Google",  "EUR/CHF", "AUD/JPY", "BTC/USD (Bitcoin)"};
+    "EUR/USD", "GBP/USD", "USD/JPY", "USD/CHF",          "AUD/USD", "USD/CAD", "NZD/USD", "EUR/GBP",
+    "EUR/JPY", "GBP/JPY", "Gold",    "Silver",           "DXY",     "S&P 500", "DAX",     "Apple",
+    "Google",  "EUR/CHF", "AUD/JPY", "BTC/USD (Bitcoin)"};
 
 // The three services stand in on a thread of their own, as real ones are other machines.
 class ReceiverThread

@@ -63,7 +63,8 @@ void DeliveryQueue::attach(QSqlDatabase database, WriteFailed failed)
 
 void DeliveryQueue::run(const char *statement, const QVariantList &values)
 {
-    if (!m_kept)
+    // A file turned off meanwhile has closed its connection: there is nothing to keep sends in.
+    if (!m_kept || !m_database.isOpen())
         return;
     QSqlQuery query(m_database);
     bool done = query.prepare(QLatin1String(statement));
@@ -77,7 +78,7 @@ void DeliveryQueue::run(const char *statement, const QVariantList &values)
 QList<PendingSend> DeliveryQueue::load() const
 {
     QList<PendingSend> sends;
-    if (!m_kept)
+    if (!m_kept || !m_database.isOpen())
         return sends;
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
@@ -95,7 +96,9 @@ QList<PendingSend> DeliveryQueue::load() const
         send.signal.priceText = query.value(7).toString();
         send.failures = query.value(8).toInt();
         send.due = timeOf(query.value(9));
-        if (send.signal.time.isValid() && send.due.isValid())
+        // A row no send of this program can have made is left alone.
+        if (send.signal.time.isValid() && send.due.isValid() && send.target >= 1 &&
+            send.target <= deliverytargets::kCount)
             sends << send;
     }
     return sends;

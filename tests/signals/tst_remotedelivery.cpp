@@ -77,6 +77,8 @@ private Q_SLOTS:
     void pendingSendsOutliveARestartOnce();
     void sendInFlightAtExitIsSentAgainWithItsKey();
     void sendsOverAnHourLateAreDropped();
+    void closedFileStopsNoSend();
+    void strangeRowsAreLeftAlone();
     void tokenNeverInAnErrorText_data();
     void tokenNeverInAnErrorText();
     void testSendShowsTheAnswer_data();
@@ -521,6 +523,48 @@ void TestRemoteDelivery::sendsOverAnHourLateAreDropped()
     QCOMPARE(m_log, QStringList{"Remote delivery: BUY EUR/USD option 1 to target 1 (webhook) "
                                 "dropped, over an hour late"});
     QCOMPARE(sendsInStore(), 0);
+}
+
+void TestRemoteDelivery::closedFileStopsNoSend()
+{
+    m_receiver->setRoute(QStringLiteral("hook"), answer(200, "{}"));
+    setTarget(1, Kind::Webhook, QStringLiteral("hook"));
+    startDelivery();
+    // The journal turns itself off when its file can no longer be written.
+    m_database->database().close();
+
+    m_delivery->receive(signalOf("1"));
+    awaitAttempts(1);
+    QCOMPARE(m_receiver->received().size(), 1);
+    QVERIFY(m_delivery->pending().isEmpty());
+}
+
+void TestRemoteDelivery::strangeRowsAreLeftAlone()
+{
+    m_receiver->setRoute(QStringLiteral("hook"), answer(200, "{}"));
+    setTarget(1, Kind::Webhook, QStringLiteral("hook"));
+    startDelivery();
+    QSqlQuery insert(m_database->database());
+    for (const char *row :
+         {"('a', 0, '2024-05-14T10:06:12.000Z', 'BUY', 'Gold', 'XAUUSD', 1, '1', 0, "
+          "'2024-05-14T10:06:12.000Z')",
+          "('b', 4, '2024-05-14T10:06:12.000Z', 'BUY', 'Gold', 'XAUUSD', 1, '1', 0, "
+          "'2024-05-14T10:06:12.000Z')",
+          "('c', 1, 'yesterday', 'BUY', 'Gold', 'XAUUSD', 1, '1', 0, '2024-05-14T10:06:12.000Z')",
+          "('d', 1, '2024-05-14T10:06:12.000Z', 'SELL', 'Gold', 'XAUUSD', 2, '2345.6', 1, "
+          "'2024-05-14T10:06:17.000Z')"}) {
+        QVERIFY2(
+            insert.exec(QStringLiteral("INSERT INTO delivery_queue VALUES ") + QLatin1String(row)),
+            qPrintable(insert.lastError().text()));
+    }
+    m_now = m_now.addSecs(10);
+    m_delivery->resume();
+    QCOMPARE(m_delivery->pending().size(), 1);
+    awaitAttempts(1);
+    const QJsonObject sent = jsonOf(m_receiver->received().first().body);
+    QCOMPARE(sent.value("id"), QJsonValue("d"));
+    QCOMPARE(sent.value("direction"), QJsonValue("SELL"));
+    QCOMPARE(sent.value("price"), QJsonValue(2345.6));
 }
 
 void TestRemoteDelivery::tokenNeverInAnErrorText_data()
