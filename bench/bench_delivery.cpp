@@ -10,14 +10,13 @@
 #include "signals/deliverytarget.h"
 #include "signals/journaldatabase.h"
 #include "signals/remotedelivery.h"
-#include "testhttpserver.h"
+#include "testserverthread.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
 #include <QSqlError>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 
 #include <ctime>
@@ -40,44 +39,14 @@ const char *const kInstrumentNames[] = {
     "Google",  "EUR/CHF", "AUD/JPY", "BTC/USD (Bitcoin)"};
 
 // The three services stand in on a thread of their own, as real ones are other machines.
-class ReceiverThread
+void serveTheServices(TestHttpServer &services)
 {
-public:
-    ReceiverThread()
-    {
-        m_thread.start();
-        m_context.moveToThread(&m_thread);
-        QMetaObject::invokeMethod(
-            &m_context,
-            [this] {
-                m_receiver = new TestHttpServer;
-                m_receiver->start();
-                m_receiver->setDefaultDelay(kAnswerDelay);
-                m_receiver->serve(QStringLiteral("hook"), "{}");
-                m_receiver->serve(QStringLiteral("bot%1/sendMessage").arg(QLatin1String(kToken)),
-                                  R"({"ok":true,"result":{"message_id":1}})");
-                m_receiver->serve(QStringLiteral("discord"), "", 204);
-                m_address = m_receiver->baseAddress();
-            },
-            Qt::BlockingQueuedConnection);
-    }
-
-    ~ReceiverThread()
-    {
-        QMetaObject::invokeMethod(
-            &m_context, [this] { delete m_receiver; }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
-
-    QString address() const { return m_address; }
-
-private:
-    QThread m_thread;
-    QObject m_context;
-    TestHttpServer *m_receiver = nullptr;
-    QString m_address;
-};
+    services.setDefaultDelay(kAnswerDelay);
+    services.serve(QStringLiteral("hook"), "{}");
+    services.serve(QStringLiteral("bot%1/sendMessage").arg(QLatin1String(kToken)),
+                   R"({"ok":true,"result":{"message_id":1}})");
+    services.serve(QStringLiteral("discord"), "", 204);
+}
 
 void configureTargets(SettingsStore &settings, const QString &address)
 {
@@ -199,7 +168,7 @@ QCoro::Task<RunFigures> run(QNetworkAccessManager &network, const QString &addre
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    ReceiverThread receiver;
+    const TestServerThread receiver(&serveTheServices);
     // One access manager for the program, warmed up by a first run as the polling cycle would.
     QNetworkAccessManager network;
     QCoro::waitFor(run(network, receiver.address()));
