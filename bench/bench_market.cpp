@@ -8,12 +8,11 @@
 #include "market/pollingcycle.h"
 #include "market/serveraccess.h"
 #include "recordbuilder.h"
-#include "testhttpserver.h"
+#include "testserverthread.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QNetworkAccessManager>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -44,47 +43,15 @@ void report(const char *name, double value, const char *unit)
 }
 
 // The signal server stand-in runs on its own thread, as a real server is another process.
-class ServerThread
+void serveTheRecords(TestHttpServer &server)
 {
-public:
-    ServerThread()
-    {
-        m_thread.start();
-        m_context.moveToThread(&m_thread);
-        QMetaObject::invokeMethod(
-            &m_context,
-            [this] {
-                m_server = new TestHttpServer;
-                m_server->start();
-                m_server->setDefaultDelay(kAnswerDelay);
-                m_server->serveData(QStringLiteral("signals/-cantrade_xml.php"),
-                                    QStringLiteral("yes;"));
-                for (int index = 0; index < catalogue::kInstrumentCount; ++index) {
-                    m_server->serveData(
-                        QStringLiteral("signals/%1.xml").arg(catalogue::serverCode(index)),
-                        RecordBuilder().setPrice(QString::number(1.05 + index / 1000.0)).text());
-                }
-                m_address = m_server->baseAddress();
-            },
-            Qt::BlockingQueuedConnection);
+    server.setDefaultDelay(kAnswerDelay);
+    server.serveData(QStringLiteral("signals/-cantrade_xml.php"), QStringLiteral("yes;"));
+    for (int index = 0; index < catalogue::kInstrumentCount; ++index) {
+        server.serveData(QStringLiteral("signals/%1.xml").arg(catalogue::serverCode(index)),
+                         RecordBuilder().setPrice(QString::number(1.05 + index / 1000.0)).text());
     }
-
-    ~ServerThread()
-    {
-        QMetaObject::invokeMethod(
-            &m_context, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-    }
-
-    QString address() const { return m_address; }
-
-private:
-    QThread m_thread;
-    QObject m_context;
-    TestHttpServer *m_server = nullptr;
-    QString m_address;
-};
+}
 
 struct CycleFigures
 {
@@ -152,7 +119,7 @@ double renderMicroseconds()
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    ServerThread serverThread;
+    const TestServerThread serverThread(&serveTheRecords);
 
     // Warm up connections, caches and fonts once before measuring.
     timeCycle(serverThread.address(), PollingCycle::kDefaultFetchAhead);

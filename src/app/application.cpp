@@ -9,11 +9,13 @@
 #include "market/indicatorarea.h"
 #include "market/serverpaths.h"
 #include "news/newspanel.h"
+#include "signals/deliveryqueue.h"
 #include "signals/desktopsignaloutput.h"
 #include "signals/exportfiles.h"
 #include "signals/journaldatabase.h"
 #include "signals/journalreader.h"
 #include "signals/journalwindow.h"
+#include "signals/remotedelivery.h"
 #include "signals/signalengine.h"
 #include "signals/signaljournal.h"
 #include "ui/artwork.h"
@@ -64,8 +66,11 @@ Application::Application(Options options, QObject *parent)
           JournalDatabase::pathFor(m_options.commandLine.settingsFile), m_options.clock))
     , m_signalJournal(std::make_unique<SignalJournal>(*m_journalDatabase, m_options.clock))
     , m_journalReader(std::make_unique<JournalReader>(*m_journalDatabase))
-    , m_tray(std::make_unique<TrayOwner>(m_trayOptions, *m_settings, m_window.get(),
-                                         QCoreApplication::applicationDirPath()))
+    , m_deliveryQueue(std::make_unique<DeliveryQueue>())
+    , m_remoteDelivery(std::make_unique<RemoteDelivery>(*m_settings, m_network, *m_deliveryQueue,
+                                                        m_options.clock, RemoteDelivery::Timings()))
+    , m_tray(std::make_unique<TrayOwner>(m_trayOptions, *m_settings, *m_remoteDelivery,
+                                         m_window.get(), QCoreApplication::applicationDirPath()))
     , m_newsPanel(std::make_unique<NewsPanel>(
           *m_window, m_state, *m_settings,
           NewsPanel::Options{
@@ -158,6 +163,13 @@ QCoro::Task<bool> Application::startUp()
     }
     m_ownsInstance = true;
     openJournal();
+    // Only the copy that owns the settings sends what the last run could not; while the journal's
+    // file is off, sends are kept in memory.
+    m_deliveryQueue->attach(m_journalDatabase->database(), [this](const QSqlError &error) {
+        m_journalDatabase->writeFailed(error);
+    });
+    m_signalEngine->addRecipient(m_remoteDelivery.get());
+    m_remoteDelivery->resume();
     m_window->setWindowTitle(QLatin1String(product::kName) + QStringLiteral("   "));
     m_noticeCheck.start();
     m_newsRefresh.start();

@@ -21,12 +21,14 @@
 
 #include <memory>
 
+class DeliveryQueue;
 class DesktopSignalOutput;
 class JournalDatabase;
 class JournalReader;
 class JournalWindow;
 class MainWindow;
 class NewsPanel;
+class RemoteDelivery;
 class SignalAlert;
 class SignalEngine;
 class SignalEvaluator;
@@ -79,6 +81,8 @@ public:
     TrayOptions &trayOptions() { return m_trayOptions; }
     TrayOwner &tray() { return *m_tray; }
     SignalPanel &signalPanel() { return *m_signalPanel; }
+    // Sends delivered signals to the remote targets; the journal's file keeps what is pending.
+    RemoteDelivery &remoteDelivery() { return *m_remoteDelivery; }
     // Where the polling cycle hands each instrument for signal evaluation.
     SignalEvaluator &signalEvaluator();
     NewsPanel &newsPanel() { return *m_newsPanel; }
@@ -118,6 +122,8 @@ private:
     std::unique_ptr<JournalReader> m_journalReader;
     QPointer<JournalWindow> m_journalWindow;
     bool m_journalChanged = false; // since the last polling cycle ended
+    std::unique_ptr<DeliveryQueue> m_deliveryQueue;
+    std::unique_ptr<RemoteDelivery> m_remoteDelivery;
     std::unique_ptr<TrayOwner> m_tray;
     std::unique_ptr<NewsPanel> m_newsPanel;
     NewsRefresh m_newsRefresh;

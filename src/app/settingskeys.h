@@ -39,4 +39,17 @@ inline constexpr const char *kTimeframeKeys[] = {"m1", "m5", "m15", "m30", "h1",
 inline constexpr char kBuyKey[] = "buy";
 inline constexpr char kSellKey[] = "sell";
 
+// Section "Delivery": remote targets 1-3 that delivered signals are also sent to. Each key is
+// "Target" + n + field, e.g. "Target2Token".
+inline constexpr char kDelivery[] = "Delivery";
+inline constexpr char kTargetPrefix[] = "Target";
+inline constexpr char kTargetKind[] = "Kind";       // "webhook", "telegram" or "discord"
+inline constexpr char kTargetUrl[] = "Url";         // webhook or Discord webhook address
+inline constexpr char kTargetToken[] = "Token";     // Telegram bot token
+inline constexpr char kTargetChat[] = "Chat";       // Telegram chat id or "@channel"
+inline constexpr char kTargetApi[] = "Api";         // Telegram Bot API address
+inline constexpr char kTargetOptions[] = "Options"; // digits of "123"
+inline constexpr char kTargetOn[] = "On";           // flag
+inline constexpr int kDeliveryTargetCount = 3;
+
 } // namespace settingskeys

@@ -1,5 +1,6 @@
 #include "app/traymenu.h"
 
+#include "signals/deliverytexts.h"
 #include "signals/journaltexts.h"
 
 TrayMenu::TrayMenu(TrayOptions &options, QWidget *parent)
@@ -56,6 +57,8 @@ TrayMenu::TrayMenu(TrayOptions &options, QWidget *parent)
     addSeparator();
     connect(addCommand(this, "mnuJournal", QString::fromUtf8(journaltexts::kMenuItem)),
             &QAction::triggered, this, &TrayMenu::journalRequested);
+    connect(addCommand(this, "mnuRemoteDelivery", QLatin1String(deliverytexts::kMenuItem)),
+            &QAction::triggered, this, &TrayMenu::remoteDeliveryRequested);
 
     connect(&m_options, &TrayOptions::tickChanged, this, [this](TrayOptions::Tick tick, bool on) {
         if (QAction *action = m_tickActions.at(tick))

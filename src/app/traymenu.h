@@ -23,6 +23,7 @@ Q_SIGNALS:
     void terminalFoldersRequested();
     void exitRequested();
     void journalRequested();
+    void remoteDeliveryRequested();
 
 private:
     QAction *addTick(QMenu *menu, const char *name, const QString &caption, TrayOptions::Tick tick);

@@ -4,6 +4,7 @@
 #include "app/settingsstore.h"
 #include "app/traymenu.h"
 #include "app/version.h"
+#include "signals/remotedeliverydialog.h"
 #include "signals/signalconfigurator.h"
 #include "signals/terminalfoldersdialog.h"
 
@@ -25,13 +26,27 @@ const QString kRestartQuestion =
     QStringLiteral("Потребуется перезапуск программы, перезапустить сейчас?");
 const QString kCompanionFailed = QStringLiteral("Не удалось запустить программу\n%1");
 
+// A window of its own that waits for nothing: made on first use, brought forward after.
+template<typename Window, typename... Arguments>
+void showOnce(QPointer<Window> &window, Arguments &...arguments)
+{
+    if (!window) {
+        window = new Window(arguments...);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 } // namespace
 
-TrayOwner::TrayOwner(TrayOptions &options, SettingsStore &settings, QWidget *mainWindow,
-                     const QString &programFolder, QWidget *parent)
+TrayOwner::TrayOwner(TrayOptions &options, SettingsStore &settings, RemoteDelivery &delivery,
+                     QWidget *mainWindow, const QString &programFolder, QWidget *parent)
     : QWidget(parent)
     , m_options(options)
     , m_settings(settings)
+    , m_delivery(delivery)
     , m_mainWindow(mainWindow)
     , m_programFolder(programFolder)
     , m_menu(new TrayMenu(options, this))
@@ -54,6 +69,7 @@ TrayOwner::TrayOwner(TrayOptions &options, SettingsStore &settings, QWidget *mai
     connect(m_menu, &TrayMenu::terminalFoldersRequested, this, &TrayOwner::showTerminalFolders);
     connect(m_menu, &TrayMenu::exitRequested, this, &TrayOwner::exitRequested);
     connect(m_menu, &TrayMenu::journalRequested, this, &TrayOwner::journalRequested);
+    connect(m_menu, &TrayMenu::remoteDeliveryRequested, this, &TrayOwner::showRemoteDelivery);
 }
 
 TrayOwner::~TrayOwner()
@@ -61,6 +77,7 @@ TrayOwner::~TrayOwner()
     // The dialogs are windows of their own; they go with their owner.
     delete m_configurator.data();
     delete m_terminalFolders.data();
+    delete m_remoteDelivery.data();
 }
 
 void TrayOwner::load()
@@ -116,13 +133,7 @@ void TrayOwner::removeIcon()
 
 void TrayOwner::showConfigurator()
 {
-    if (!m_configurator) {
-        m_configurator = new SignalConfigurator(m_settings);
-        m_configurator->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_configurator->show();
-    m_configurator->raise();
-    m_configurator->activateWindow();
+    showOnce(m_configurator, m_settings);
 }
 
 void TrayOwner::showTerminalFolders()
@@ -137,6 +148,11 @@ void TrayOwner::showTerminalFolders()
     // Modal for the whole program, yet nothing waits here for the answer: OK stores itself.
     m_terminalFolders->setWindowModality(Qt::ApplicationModal);
     m_terminalFolders->show();
+}
+
+void TrayOwner::showRemoteDelivery()
+{
+    showOnce(m_remoteDelivery, m_settings, m_delivery);
 }
 
 void TrayOwner::chooseAlternative()
@@ -167,6 +183,11 @@ SignalConfigurator *TrayOwner::configurator() const
 TerminalFoldersDialog *TrayOwner::terminalFolders() const
 {
     return m_terminalFolders;
+}
+
+RemoteDeliveryDialog *TrayOwner::remoteDelivery() const
+{
+    return m_remoteDelivery;
 }
 
 void TrayOwner::setTrayAvailable(std::function<bool()> available)

@@ -8,6 +8,8 @@
 #include <functional>
 
 class QSystemTrayIcon;
+class RemoteDelivery;
+class RemoteDeliveryDialog;
 class SettingsStore;
 class SignalConfigurator;
 class TerminalFoldersDialog;
@@ -22,8 +24,8 @@ public:
     static constexpr int kToolTipLimit = 63;
     static constexpr char kCompanionName[] = "quentara_2";
 
-    TrayOwner(TrayOptions &options, SettingsStore &settings, QWidget *mainWindow,
-              const QString &programFolder, QWidget *parent = nullptr);
+    TrayOwner(TrayOptions &options, SettingsStore &settings, RemoteDelivery &delivery,
+              QWidget *mainWindow, const QString &programFolder, QWidget *parent = nullptr);
     ~TrayOwner() override;
     Q_DISABLE_COPY_MOVE(TrayOwner)
 
@@ -50,6 +52,7 @@ public:
 
     void showConfigurator();
     void showTerminalFolders();
+    void showRemoteDelivery();
     // "Alternative": asks to restart with the companion program; "ConnectMethod" becomes "2"
     // whatever the answer.
     void chooseAlternative();
@@ -62,6 +65,7 @@ public:
     // The dialogs while they are open.
     SignalConfigurator *configurator() const;
     TerminalFoldersDialog *terminalFolders() const;
+    RemoteDeliveryDialog *remoteDelivery() const;
 
 Q_SIGNALS:
     // Exit, or the companion program took over.
@@ -75,6 +79,7 @@ private:
 
     TrayOptions &m_options;
     SettingsStore &m_settings;
+    RemoteDelivery &m_delivery;
     QWidget *m_mainWindow;
     QString m_programFolder;
     TrayMenu *m_menu;
@@ -82,4 +87,5 @@ private:
     std::function<bool()> m_trayAvailable;
     QPointer<SignalConfigurator> m_configurator;
     QPointer<TerminalFoldersDialog> m_terminalFolders;
+    QPointer<RemoteDeliveryDialog> m_remoteDelivery;
 };

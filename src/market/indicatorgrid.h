@@ -33,6 +33,8 @@ public:
     static constexpr int kRows = 25;
     static constexpr int kColumns = 8;
 
+    static constexpr int kPriceRow = 0; // the record's current price, in column 0
+    static constexpr int kPriceColumn = 0;
     static constexpr int kIndicatorSummaryRow = 14;
     static constexpr int kMovingAverageSummaryRow = 22;
     static constexpr int kOverallSummaryRow = 24;

@@ -13,8 +13,6 @@ using namespace recordlayout;
 
 constexpr int kFirstIndicatorRow = 2;
 constexpr int kFirstAverageRow = 16;
-constexpr int kPriceRow = 0;
-constexpr int kPriceColumn = 0;
 
 constexpr std::array<const char16_t *, kIndicatorCount> kIndicatorCaptions{u"RSI(14)",
                                                                            u"STOCH(9,6)",
@@ -228,7 +226,7 @@ bool loadInd(IndicatorGrid &grid, int key, const InstrumentRecord &record)
     }
 
     // A record without a price line shows no price rather than the one shown before.
-    write(grid.cell(kPriceRow, kPriceColumn),
+    write(grid.cell(IndicatorGrid::kPriceRow, IndicatorGrid::kPriceColumn),
           record.line(kPriceLine).value_or(QStringView()).toString(), rgb::kWhite);
     return true;
 }

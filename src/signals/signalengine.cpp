@@ -40,9 +40,9 @@ void SignalEngine::checkSignal(const IndicatorGrid &grid, SignalMemory &memory,
                               m_options.isTicked(TrayOptions::Method2)};
     const SignalCheck check = ::checkSignal(SummaryRows::of(grid), signalconfig::read(m_settings),
                                             methods, memory, signalName, m_clock.now().time());
-    // Cell 0,0 holds the record's price.
+    const QString price = grid.text(IndicatorGrid::kPriceRow, IndicatorGrid::kPriceColumn);
     for (const Signal &signal : check.raised)
-        sendsignal(signal, grid.text(0, 0));
+        sendsignal(signal, price);
     memory = check.memory;
 }
 

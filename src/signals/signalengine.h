@@ -13,7 +13,7 @@ class TrayOptions;
 
 // Evaluates each instrument the polling cycle hands over and delivers what it raises: the
 // option filter, the signal list, the export files, the sound and the desktop alert, then the
-// recipients (the journal).
+// recipients (the journal, remote delivery).
 class SignalEngine final : public SignalEvaluator
 {
 public:

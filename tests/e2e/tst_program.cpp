@@ -6,13 +6,17 @@
 #include "market/pivotplacement.h"
 #include "market/serveraccess.h"
 #include "market/serverpaths.h"
+#include "signals/deliverytarget.h"
 #include "signals/exportfiles.h"
+#include "signals/journaldatabase.h"
 #include "signals/signalconfig.h"
 #include "testhttpproxy.h"
 #include "testhttpserver.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -94,9 +98,13 @@ private Q_SLOTS:
     void firstCycleExportsASignal();
     void journalKeepsDeliveredSignalsThroughACrash();
     void documentsAreFetchedThroughTheSystemProxy();
+    void sendUnansweredAtExitGoesAtTheNextStart();
 
 private:
     static void start(QProcess &program, const TestHttpServer &server, const QString &ini);
+    static void start(QProcess &program, const QString &serverAddress, const QString &ini);
+    // SIGTERM, and the orderly end it brings.
+    static void stop(QProcess &program);
 };
 
 namespace {
@@ -109,13 +117,26 @@ const char *const kStartUpDocuments[] = {
 
 void TestProgram::start(QProcess &program, const TestHttpServer &server, const QString &ini)
 {
+    start(program, server.baseAddress(), ini);
+}
+
+void TestProgram::start(QProcess &program, const QString &serverAddress, const QString &ini)
+{
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(QStringLiteral(QUENTARA_BIN), {QStringLiteral("--server"), server.baseAddress(),
-                                                 QStringLiteral("--settings"), ini});
+    program.start(QStringLiteral(QUENTARA_BIN),
+                  {QStringLiteral("--server"), serverAddress, QStringLiteral("--settings"), ini});
     QVERIFY(program.waitForStarted());
+}
+
+void TestProgram::stop(QProcess &program)
+{
+    ::kill(program.processId(), SIGTERM);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
 }
 
 void TestProgram::versionAndHelp()
@@ -271,13 +292,7 @@ void TestProgram::firstCycleExportsASignal()
         exportFolder + QLatin1Char('/') + symbol + (neutral ? "2" : "1") + QStringLiteral(".csv");
 
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    program.setProcessEnvironment(environment);
-    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(QStringLiteral(QUENTARA_BIN),
-                  {QStringLiteral("--server"), base, QStringLiteral("--settings"), ini});
-    QVERIFY(program.waitForStarted());
+    start(program, base, ini);
 
     QTRY_COMPARE_WITH_TIMEOUT(contentOf(optionFile), direction, 30000);
     QTRY_COMPARE_WITH_TIMEOUT(
@@ -403,6 +418,63 @@ void TestProgram::documentsAreFetchedThroughTheSystemProxy()
     ::kill(program.processId(), SIGTERM);
     QVERIFY(program.waitForFinished(20000));
     QCOMPARE(program.exitCode(), 0);
+}
+
+void TestProgram::sendUnansweredAtExitGoesAtTheNextStart()
+{
+    QTemporaryDir dir;
+    QProcess server;
+    const QString base = startServer(server);
+    QVERIFY(!base.isEmpty());
+    TestHttpServer receiver;
+    QVERIFY(receiver.start());
+    TestHttpServer::Route hang;
+    hang.behaviour = TestHttpServer::Behaviour::Hang;
+    receiver.setRoute(QStringLiteral("hook"), hang);
+    const QString ini = dir.filePath(QStringLiteral("settings.ini"));
+    {
+        SettingsStore store(ini);
+        writeEveryVerdictSignals(store);
+        DeliveryTarget webhook;
+        webhook.on = true;
+        webhook.options = QStringLiteral("12");
+        webhook.url = receiver.baseAddress() + QStringLiteral("hook");
+        deliverytargets::write(store, 1, webhook);
+    }
+
+    // The first signal reaches the webhook, which never answers; the program ends meanwhile.
+    QProcess first;
+    start(first, base, ini);
+    QTRY_COMPARE_WITH_TIMEOUT(receiver.received().size(), 1, 30000);
+    const TestHttpServer::Received unanswered = receiver.received().first();
+    const QByteArray key = unanswered.header("Idempotency-Key");
+    const QJsonObject body = QJsonDocument::fromJson(unanswered.body).object();
+    QCOMPARE(body.value("id").toString().toUtf8(), key);
+    const QString instrument = body.value("instrument").toString();
+    QCOMPARE(body.value("symbol").toString(), catalogue::exportSymbol(instrument));
+    QVERIFY(body.value("price").toDouble() > 0);
+    QVERIFY(body.value("time").toString().endsWith(QLatin1Char('Z')));
+    stop(first);
+    QVERIFY(QFileInfo::exists(JournalDatabase::pathFor(ini)));
+
+    // The next start sends it first, as it was, with its key; the receiver takes it this time.
+    receiver.setRoute(QStringLiteral("hook"), TestHttpServer::Route{"{}", 200});
+    receiver.clearRequests();
+    QProcess second;
+    start(second, base, ini);
+    QTRY_VERIFY_WITH_TIMEOUT(!receiver.received().isEmpty(), 30000);
+    QCOMPARE(receiver.received().first().header("Idempotency-Key"), key);
+    QCOMPARE(receiver.received().first().body, unanswered.body);
+    // The same instrument's new signal follows as a send of its own.
+    QTRY_VERIFY_WITH_TIMEOUT(receiver.received().size() > 1, 30000);
+    stop(second);
+    int sent = 0;
+    for (const TestHttpServer::Received &request : receiver.received())
+        sent += request.header("Idempotency-Key") == key;
+    QCOMPARE(sent, 1);
+
+    server.terminate();
+    QVERIFY(server.waitForFinished(20000));
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

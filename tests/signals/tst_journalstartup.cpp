@@ -102,12 +102,13 @@ void TestJournalStartup::menuAndListOpenTheJournal()
     QCOMPARE(app->journalDatabase().path(), m_ini + QStringLiteral(".signals.sqlite"));
     QVERIFY(!app->journalWindow());
 
-    // The last item of the option menu, after Exit and a separator.
+    // The first item after Exit and a separator at the end of the option menu.
     const QList<QAction *> items = app->tray().menu()->actions();
-    QCOMPARE(items.last()->objectName(), QStringLiteral("mnuJournal"));
-    QVERIFY(items.at(items.size() - 2)->isSeparator());
-    QCOMPARE(items.at(items.size() - 3)->objectName(), QStringLiteral("mnuExit"));
-    items.last()->trigger();
+    const qsizetype exit = items.indexOf(app->tray().menu()->defaultAction());
+    QCOMPARE(items.at(exit)->objectName(), QStringLiteral("mnuExit"));
+    QVERIFY(items.at(exit + 1)->isSeparator());
+    QCOMPARE(items.at(exit + 2)->objectName(), QStringLiteral("mnuJournal"));
+    items.at(exit + 2)->trigger();
     JournalWindow *window = app->journalWindow();
     QVERIFY(window && window->isVisible());
     window->close();

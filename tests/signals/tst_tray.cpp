@@ -3,6 +3,9 @@
 #include "app/traymenu.h"
 #include "app/trayoptions.h"
 #include "app/trayowner.h"
+#include "signals/deliveryqueue.h"
+#include "signals/remotedelivery.h"
+#include "signals/remotedeliverydialog.h"
 #include "signals/signalconfigurator.h"
 #include "signals/terminalfoldersdialog.h"
 
@@ -10,6 +13,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QNetworkAccessManager>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
@@ -84,6 +88,9 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<TrayOptions> m_options;
     std::unique_ptr<QWidget> m_window;
+    QNetworkAccessManager m_network;
+    DeliveryQueue m_queue{QSqlDatabase()};
+    std::unique_ptr<RemoteDelivery> m_delivery;
     std::unique_ptr<TrayOwner> m_tray;
 };
 
@@ -95,12 +102,16 @@ void TestTray::init()
     m_window = std::make_unique<QWidget>();
     m_window->setObjectName(QStringLiteral("Form1"));
     m_window->setGeometry(100, 80, 400, 300);
-    m_tray = std::make_unique<TrayOwner>(*m_options, *m_settings, m_window.get(), m_dir->path());
+    m_delivery = std::make_unique<RemoteDelivery>(*m_settings, m_network, m_queue, Clock(),
+                                                  RemoteDelivery::Timings());
+    m_tray = std::make_unique<TrayOwner>(*m_options, *m_settings, *m_delivery, m_window.get(),
+                                         m_dir->path());
 }
 
 void TestTray::cleanup()
 {
     m_tray.reset();
+    m_delivery.reset();
     m_window.reset();
 }
 
@@ -143,6 +154,7 @@ void TestTray::menuAsDesigned()
         "Exit:mnuExit",
         "-",
         "Signal journal...:mnuJournal",
+        "Remote delivery...:mnuRemoteDelivery",
     };
     auto describe = [](const QList<QAction *> &actions) {
         QStringList items;
@@ -371,7 +383,7 @@ void TestTray::alwaysOnTopKeepsThePlace()
 
     // At start-up, before the window is shown.
     QWidget hidden;
-    TrayOwner owner(*m_options, *m_settings, &hidden, m_dir->path());
+    TrayOwner owner(*m_options, *m_settings, *m_delivery, &hidden, m_dir->path());
     m_options->choose(TrayOptions::AlwaysTop, true);
     owner.applyAlwaysOnTop();
     QVERIFY(hidden.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -441,6 +453,15 @@ void TestTray::commandsOpenTheirWindows()
     QCOMPARE(folders->windowModality(), Qt::ApplicationModal);
     folders->reject();
     QTRY_VERIFY(!m_tray->terminalFolders());
+
+    action("mnuRemoteDelivery")->trigger();
+    RemoteDeliveryDialog *delivery = m_tray->remoteDelivery();
+    QVERIFY(delivery && delivery->isVisible());
+    QVERIFY(!delivery->isModal());
+    action("mnuRemoteDelivery")->trigger();
+    QCOMPARE(m_tray->remoteDelivery(), delivery);
+    delivery->reject();
+    QTRY_VERIFY(!m_tray->remoteDelivery());
 }
 
 void TestTray::exitAndJournalArePassedOn()

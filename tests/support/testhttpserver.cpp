@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QHttpServerRequest>
+#include <QMetaEnum>
 #include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -13,6 +14,8 @@ QByteArray reasonPhrase(int status)
     switch (status) {
     case 200:
         return "OK";
+    case 204:
+        return "No Content";
     case 400:
         return "Bad Request";
     case 401:
@@ -97,6 +100,20 @@ TestHttpServer::Route TestHttpServer::htmlPage(const QByteArray &html)
     return route;
 }
 
+void TestHttpServer::queueAnswer(const QString &path, const Route &route)
+{
+    m_queued[path].enqueue(route);
+}
+
+QByteArray TestHttpServer::Received::header(const QByteArray &name) const
+{
+    for (const auto &[key, value] : headers) {
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return value;
+    }
+    return {};
+}
+
 QByteArray TestHttpServer::dataDocument(const QString &dataText)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<document><data>" +
@@ -110,9 +127,14 @@ bool TestHttpServer::handleRequest(const QHttpServerRequest &request, QTcpSocket
     const QString query = request.url().query(QUrl::FullyDecoded);
     m_targets << (query.isEmpty() ? path : path + QLatin1Char('?') + query);
     m_moments << m_clock.elapsed();
+    const char *method = QMetaEnum::fromType<QHttpServerRequest::Method>().valueToKey(
+        static_cast<int>(request.method()));
+    m_received << Received{QByteArray(method).toUpper(), path, request.headers(), request.body()};
     Route route;
     if (std::optional<Route> answered = m_responder ? m_responder(request) : std::nullopt) {
         route = *answered;
+    } else if (!m_queued.value(path).isEmpty()) {
+        route = m_queued[path].dequeue();
     } else if (m_routes.contains(path)) {
         route = m_routes.value(path);
     } else {

@@ -4,6 +4,9 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QList>
+#include <QPair>
+#include <QQueue>
 #include <QString>
 #include <QStringList>
 
@@ -13,7 +16,9 @@
 
 // A real HTTP server on 127.0.0.1 for tests: serves given bodies per path and can answer with an
 // error status, late, never, by dropping the connection, byte by byte, with a body over a size
-// cap, or with whatever bytes a test needs. Unknown paths get 404.
+// cap, or with whatever bytes a test needs. Unknown paths get 404. It also receives: every request
+// is kept whole (method, headers, body), and a path can be given answers to use once each, in
+// order.
 class TestHttpServer final : public QAbstractHttpServer
 {
     Q_OBJECT
@@ -37,6 +42,17 @@ public:
         // When set, the body follows its head one byte at a time at this interval.
         std::chrono::milliseconds trickle{0};
     };
+
+    struct Received
+    {
+        QByteArray method;
+        QString path;
+        QList<QPair<QByteArray, QByteArray>> headers;
+        QByteArray body;
+
+        // The value of a header, its name in any case; empty when it was not sent.
+        QByteArray header(const QByteArray &name) const;
+    };
     // Answers a request itself, or leaves it to the routes by giving nothing.
     using Responder = std::function<std::optional<Route>(const QHttpServerRequest &request)>;
 
@@ -56,6 +72,9 @@ public:
     void removeRoute(const QString &path);
     // Asked first for every request: for services whose answer depends on the query.
     void setResponder(const Responder &responder) { m_responder = responder; }
+    // Answers the next request for the path with this route, once; later ones come in turn, and
+    // when none is left the path's own route answers.
+    void queueAnswer(const QString &path, const Route &route);
     // Delay added to every answer whose route has none.
     void setDefaultDelay(std::chrono::milliseconds delay) { m_defaultDelay = delay; }
 
@@ -73,7 +92,10 @@ public:
         m_requests.clear();
         m_targets.clear();
         m_moments.clear();
+        m_received.clear();
     }
+    // Requests seen, whole, in arrival order.
+    QList<Received> received() const { return m_received; }
     // Most requests that were waiting for their answer at the same moment.
     int maxInFlight() const { return m_maxInFlight; }
 
@@ -92,10 +114,12 @@ private:
 
     QHash<QString, Route> m_routes;
     Responder m_responder;
+    QHash<QString, QQueue<Route>> m_queued;
     QStringList m_requests;
     QStringList m_targets;
     QList<qint64> m_moments;
     QElapsedTimer m_clock;
+    QList<Received> m_received;
     std::chrono::milliseconds m_defaultDelay{0};
     int m_inFlight = 0;
     int m_maxInFlight = 0;

@@ -1,13 +1,16 @@
 // Puts the real program into the states a person sees only after a click (a help tip open, the
-// "Pivot Points" tab, the About window, the signal journal over a day of sample signals), and
-// shows the splash, and takes each from the screen as a PNG file.
+// "Pivot Points" tab, the About window, the signal journal over a day of sample signals, the
+// "Remote delivery" dialog after a test send), and shows the splash, and takes each from the
+// screen as a PNG file.
 //
 //   quentara-shots OUTDIR [--server URL] [--settings FILE]
 
 #include "app/application.h"
 #include "app/commandline.h"
+#include "app/trayowner.h"
 #include "signals/journaldatabase.h"
 #include "signals/journalwindow.h"
+#include "signals/remotedeliverydialog.h"
 #include "ui/mainwindow.h"
 #include "ui/navigator.h"
 #include "ui/splashwindow.h"
@@ -133,6 +136,17 @@ QCoro::Task<int> takeShots(Application &app, QDir out)
     co_await QCoro::sleepFor(300ms);
     save(onScreen(journal), out.filePath(QStringLiteral("journal.png")));
     journal->close();
+
+    // The settings name the targets; the second one's test goes to a port nobody listens on.
+    app.tray().showRemoteDelivery();
+    if (RemoteDeliveryDialog *delivery = app.tray().remoteDelivery()) {
+        delivery->move(40, 40);
+        if (auto *sendTest = delivery->findChild<QWidget *>(QStringLiteral("sendTest_2")))
+            click(sendTest);
+        co_await QCoro::sleepFor(800ms);
+        save(onScreen(delivery), out.filePath(QStringLiteral("delivery.png")));
+        delivery->close();
+    }
 
     auto *splash = new SplashWindow(&window);
     splash->show();
