@@ -35,10 +35,17 @@ int decimalsOf(const QString &field)
 
 std::optional<CandleFile> readCandleFile(const QString &path, QString *error)
 {
+    const std::optional<QByteArray> content = readInputFile(path, error);
+    return content ? parseCandleFile(path, *content, error) : std::nullopt;
+}
+
+std::optional<CandleFile> parseCandleFile(const QString &path, const QByteArray &content,
+                                          QString *error)
+{
     CandleFile result;
     result.path = path;
     std::vector<Candle> &candles = result.candles;
-    *error = readTimedCsv(path, [&](const QStringList &fields) -> QString {
+    *error = parseTimedCsv(path, content, [&](const QStringList &fields) -> QString {
         if (fields.size() < 5) {
             return QStringLiteral("expected time,open,high,low,close but found %1 field(s)")
                 .arg(fields.size());

@@ -49,17 +49,16 @@ QString fileLineError(const QString &path, int lineNumber, const QString &what)
         .arg(what);
 }
 
-QString readTimedCsv(const QString &path,
-                     const std::function<QString(const QStringList &fields)> &record)
+QString parseTimedCsv(const QString &path, const QByteArray &content,
+                      const std::function<QString(const QStringList &fields)> &record)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("%1: cannot read the file: %2")
-            .arg(QDir::toNativeSeparators(path), file.errorString());
-    }
     int lineNumber = 0;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    for (qsizetype start = 0; start < content.size();) {
+        qsizetype end = content.indexOf('\n', start);
+        if (end < 0)
+            end = content.size();
+        const QString line = QString::fromUtf8(content.sliced(start, end - start)).trimmed();
+        start = end + 1;
         ++lineNumber;
         if (line.isEmpty() || (lineNumber == 1 && !line[0].isDigit()))
             continue;
@@ -76,4 +75,15 @@ QString readTimedCsv(const QString &path,
             return fileLineError(path, lineNumber, complaint);
     }
     return QString();
+}
+
+std::optional<QByteArray> readInputFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1: cannot read the file: %2")
+                     .arg(QDir::toNativeSeparators(path), file.errorString());
+        return std::nullopt;
+    }
+    return file.readAll();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QChar>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
 #include <functional>
+#include <optional>
 
 // Fields of one line of a CSV file: separated by `separator`; a field in double quotes may hold
 // the separator, and "" inside it stands for one quote. Fields are trimmed.
@@ -17,10 +19,13 @@ QChar csvSeparator(QStringView line);
 // "<file>:<line>: <what>", the form of every complaint about an input file.
 QString fileLineError(const QString &path, int lineNumber, const QString &what);
 
-// Reads a CSV file of records that start with a GMT time: blank lines are skipped, a first line
-// that does not start with a digit is a header, and a date and a time given as two fields
-// ("2024.05.14,10:06") are joined into the first field. `record` gets each line's fields and
+// Reads the content of a CSV file of records that start with a GMT time: blank lines are skipped,
+// a first line that does not start with a digit is a header, and a date and a time given as two
+// fields ("2024.05.14,10:06") are joined into the first field. `record` gets each line's fields and
 // returns an empty text or what is wrong with them. Returns an empty text when every line was
-// taken, otherwise the first complaint, naming the file and the line.
-QString readTimedCsv(const QString &path,
-                     const std::function<QString(const QStringList &fields)> &record);
+// taken, otherwise the first complaint, naming the file (`path`) and the line.
+QString parseTimedCsv(const QString &path, const QByteArray &content,
+                      const std::function<QString(const QStringList &fields)> &record);
+
+// The whole content of a file, or nothing with the complaint in `error`.
+std::optional<QByteArray> readInputFile(const QString &path, QString *error);
