@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/commandline.h"
 #include "app/version.h"
+#include "ui/screenfit.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -25,6 +26,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QLatin1String(product::kVersion));
     // The program lives on in the notification area when its window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The windows are drawn smaller as a whole where the full layout would not fit the screen.
+    screenfit::fitToPrimaryScreen();
 
     Application quentara({*commandLine.options, Clock(), Timings()});
     QTimer::singleShot(0, &quentara, [&quentara] {

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QLabel;
+class QPainter;
 class QWidget;
 
 // The window's colours, fonts and the small builders its panels are made with, named once.
@@ -33,7 +34,7 @@ inline constexpr QColor kSellRed{0xFF, 0x00, 0x00};      // SELL signals
 // A colour the domain keeps as 0xRRGGBB.
 QColor fromRgb(quint32 rrggbb);
 
-// Arial (Liberation Sans where Arial is missing) at the given size.
+// Arial (Liberation Sans where Arial is missing) at the given size, at the windows' scale.
 QFont arial(qreal points, bool bold = false);
 // Captions on coloured strips and panel headings: Arial 9.75 pt bold.
 QFont captionFont();
@@ -46,6 +47,10 @@ QFont dialogFont();
 void fill(QWidget *widget, const QColor &background);
 void fill(QWidget *widget, const QColor &background, const QColor &text);
 void setTextColor(QWidget *widget, const QColor &text);
+
+// A frame one pixel wide along the inside of `rect`. It is filled rather than stroked: at a
+// fractional pixel ratio (150 %) a stroked edge may fall just outside the widget and vanish.
+void drawFrame(QPainter &painter, const QRect &rect, const QColor &color);
 
 // A plain-text label placed at `geometry` (pixels; twips::rect gives them) in `parent`.
 QLabel *addLabel(QWidget *parent, const QString &objectName, const QString &text,

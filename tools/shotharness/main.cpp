@@ -8,6 +8,7 @@
 #include "app/commandline.h"
 #include "ui/mainwindow.h"
 #include "ui/navigator.h"
+#include "ui/screenfit.h"
 #include "ui/splashwindow.h"
 #include "ui/tips.h"
 
@@ -104,6 +105,7 @@ int main(int argc, char *argv[])
 
     QApplication qapp(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    screenfit::fitToPrimaryScreen(); // as the program does
     Application app({*commandLine.options, Clock(), Timings()});
     int result = 1;
     QTimer::singleShot(0, &app, [&] {
