@@ -2,6 +2,7 @@
 #include "app/commandline.h"
 #include "app/version.h"
 #include "market/systemproxy.h"
+#include "ui/screenfit.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -27,6 +28,8 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     // Traders in offices reach the server only through their proxy.
     useSystemProxy();
+    // The windows are drawn smaller as a whole where the full layout would not fit the screen.
+    screenfit::fitToPrimaryScreen();
 
     Application quentara({*commandLine.options, Clock(), Timings()});
     QTimer::singleShot(0, &quentara, [&quentara] {

@@ -2,8 +2,11 @@
 
 #include "documents/articles.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 // Articles of our own, from a folder with the subfolders "news" and "reviews" (either may be
 // missing: its list is then empty). Each article is a UTF-8 text file *.txt: the first line is
@@ -17,3 +20,7 @@ struct ArticleFolder
 };
 
 ArticleFolder readArticleFolder(const QString &folder);
+
+// One article file's content; on failure returns nothing and sets `error`, naming the file
+// (`path`) and the line.
+std::optional<Article> parseArticle(const QString &path, const QByteArray &content, QString *error);

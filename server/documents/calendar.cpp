@@ -68,8 +68,15 @@ QString calendarText(const QList<CalendarEvent> &events, qint64 week)
 
 std::optional<QList<CalendarEvent>> readCalendarFile(const QString &path, QString *error)
 {
+    const std::optional<QByteArray> content = readInputFile(path, error);
+    return content ? parseCalendarFile(path, *content, error) : std::nullopt;
+}
+
+std::optional<QList<CalendarEvent>> parseCalendarFile(const QString &path,
+                                                      const QByteArray &content, QString *error)
+{
     QList<CalendarEvent> events;
-    *error = readTimedCsv(path, [&events](const QStringList &fields) -> QString {
+    *error = parseTimedCsv(path, content, [&events](const QStringList &fields) -> QString {
         if (fields.size() != 4)
             return QStringLiteral("expected date,time,country,volatility,event");
         const std::optional<qint64> minute = parseGmtMinute(fields[0]);

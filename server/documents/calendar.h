@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -40,3 +41,6 @@ QString calendarText(const QList<CalendarEvent> &events, qint64 week);
 // (or the full texts); a first line that does not start with a digit is a header. On failure
 // returns nothing and sets `error`, naming the file and the line.
 std::optional<QList<CalendarEvent>> readCalendarFile(const QString &path, QString *error);
+// The same for a file's content; `path` names it in complaints.
+std::optional<QList<CalendarEvent>> parseCalendarFile(const QString &path,
+                                                      const QByteArray &content, QString *error);

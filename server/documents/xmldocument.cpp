@@ -16,10 +16,14 @@ const char *escapeOf(char16_t c)
         return "&quot;";
     case u'\'':
         return "&apos;";
+    case u'\r':
+        return "&#13;"; // a reader turns a carriage return written as it is into a line feed
     case u'\t':
     case u'\n':
-    case u'\r':
         return nullptr;
+    case 0xFFFE:
+    case 0xFFFF:
+        return "";
     default:
         return c < 0x20 ? "" : nullptr;
     }

@@ -23,12 +23,9 @@ int decimalsOf(const QString &field)
 }
 
 // Whether the file's first line is the header that announces a length column.
-bool carriesLengths(const QString &path)
+bool carriesLengths(const QByteArray &content)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QString first = QString::fromUtf8(file.readLine()).trimmed();
+    const QString first = QString::fromUtf8(content.left(content.indexOf('\n'))).trimmed();
     if (first.isEmpty() || first[0].isDigit())
         return false;
     const QStringList fields = csvFields(first, csvSeparator(first));
@@ -60,12 +57,19 @@ QByteArray candleLine(const Candle &candle, int lengthMinutes)
 
 std::optional<CandleFile> readCandleFile(const QString &path, QString *error)
 {
+    const std::optional<QByteArray> content = readInputFile(path, error);
+    return content ? parseCandleFile(path, *content, error) : std::nullopt;
+}
+
+std::optional<CandleFile> parseCandleFile(const QString &path, const QByteArray &content,
+                                          QString *error)
+{
     CandleFile result;
     result.path = path;
-    const bool withLengths = carriesLengths(path);
+    const bool withLengths = carriesLengths(content);
     std::vector<Candle> &candles = result.candles;
     qint64 previousEnd = 0;
-    *error = readTimedCsv(path, [&](const QStringList &fields) -> QString {
+    *error = parseTimedCsv(path, content, [&](const QStringList &fields) -> QString {
         const qsizetype needed = withLengths ? 6 : 5;
         if (fields.size() < needed) {
             return withLengths

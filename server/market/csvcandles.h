@@ -49,5 +49,8 @@ int decimalsNeeded(double price);
 
 // Reads one file; on failure returns nothing and sets `error`.
 std::optional<CandleFile> readCandleFile(const QString &path, QString *error);
+// The same for a file's content; `path` names it in the result and in complaints.
+std::optional<CandleFile> parseCandleFile(const QString &path, const QByteArray &content,
+                                          QString *error);
 // Reads every *.csv file of a folder; the name of each must be a server code of the catalogue.
 CandleFolder readCandleFolder(const QString &folder);

@@ -70,17 +70,16 @@ QString fileLineError(const QString &path, int lineNumber, const QString &what)
         .arg(what);
 }
 
-QString readTimedCsv(const QString &path,
-                     const std::function<QString(const QStringList &fields)> &record)
+QString parseTimedCsv(const QString &path, const QByteArray &content,
+                      const std::function<QString(const QStringList &fields)> &record)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("%1: cannot read the file: %2")
-            .arg(QDir::toNativeSeparators(path), file.errorString());
-    }
     int lineNumber = 0;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    for (qsizetype start = 0; start < content.size();) {
+        qsizetype end = content.indexOf('\n', start);
+        if (end < 0)
+            end = content.size();
+        const QString line = QString::fromUtf8(content.sliced(start, end - start)).trimmed();
+        start = end + 1;
         ++lineNumber;
         if (line.isEmpty() || (lineNumber == 1 && !line[0].isDigit()))
             continue;
@@ -113,4 +112,15 @@ std::optional<double> decimalNumber(QStringView text)
     if (read.ec != std::errc() || read.ptr != end || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+std::optional<QByteArray> readInputFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1: cannot read the file: %2")
+                     .arg(QDir::toNativeSeparators(path), file.errorString());
+        return std::nullopt;
+    }
+    return file.readAll();
 }

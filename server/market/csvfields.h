@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QChar>
 #include <QString>
 #include <QStringList>
@@ -29,10 +30,13 @@ std::optional<double> decimalNumber(QStringView text);
 // "<file>:<line>: <what>", the form of every complaint about an input file.
 QString fileLineError(const QString &path, int lineNumber, const QString &what);
 
-// Reads a CSV file of records that start with a GMT time: blank lines are skipped, a first line
-// that does not start with a digit is a header, and a date and a time given as two fields
-// ("2024.05.14,10:06") are joined into the first field. `record` gets each line's fields and
+// Reads the content of a CSV file of records that start with a GMT time: blank lines are skipped,
+// a first line that does not start with a digit is a header, and a date and a time given as two
+// fields ("2024.05.14,10:06") are joined into the first field. `record` gets each line's fields and
 // returns an empty text or what is wrong with them. Returns an empty text when every line was
-// taken, otherwise the first complaint, naming the file and the line.
-QString readTimedCsv(const QString &path,
-                     const std::function<QString(const QStringList &fields)> &record);
+// taken, otherwise the first complaint, naming the file (`path`) and the line.
+QString parseTimedCsv(const QString &path, const QByteArray &content,
+                      const std::function<QString(const QStringList &fields)> &record);
+
+// The whole content of a file, or nothing with the complaint in `error`.
+std::optional<QByteArray> readInputFile(const QString &path, QString *error);

@@ -21,12 +21,15 @@
 #include "ui/artwork.h"
 #include "ui/mainwindow.h"
 #include "ui/navigator.h"
+#include "ui/screenfit.h"
 #include "ui/splashwindow.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
 
@@ -266,6 +269,11 @@ QCoro::Task<bool> Application::startUp()
 
     if (splash)
         splash->close();
+    // A window made smaller to fit its screen stands in the middle of it, clear of the task bar;
+    // otherwise the desktop places it.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen && twips::scale() < 1)
+        m_window->move(screenfit::centredIn(screen->availableGeometry(), m_window->size()));
     m_window->show();
     co_return true;
 }

@@ -85,10 +85,9 @@ void PivotLevelMarker::place(const QString &price, int topTwips)
 void PivotLevelMarker::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(look::kLightGrey);
-    const QRect frame = twips::rect(60, 0, 285, kMarkerHeight);
-    painter.drawRect(frame.adjusted(0, 0, -1, -1));
-    painter.drawLine(0, 0, twips::toPixels(kTickEnd), 0); // the tick's part inside the marker
+    look::drawFrame(painter, twips::rect(60, 0, 285, kMarkerHeight), look::kLightGrey);
+    // The tick's part inside the marker.
+    painter.fillRect(QRect(0, 0, twips::toPixels(kTickEnd) + 1, 1), look::kLightGrey);
 }
 
 PivotColumnView::PivotColumnView(QWidget *panel, int column, int leftTwips, int widthTwips)
@@ -129,10 +128,9 @@ void PivotColumnView::paintEvent(QPaintEvent *)
 {
     // The marker draws its own part of the tick; the part that crosses the scale lies outside it.
     QPainter painter(this);
-    painter.setPen(look::kLightGrey);
     const int start = twips::toPixels(kMarkerLeft + kTickStart);
     for (const PivotLevelMarker *marker : m_markers)
-        painter.drawLine(start, marker->y(), marker->x(), marker->y());
+        painter.fillRect(QRect(start, marker->y(), marker->x() - start + 1, 1), look::kLightGrey);
 }
 
 PivotPanel::PivotPanel(QWidget *tableArea, MarketView &view)

@@ -59,8 +59,7 @@ void AlertPopup::paintEvent(QPaintEvent *)
     painter.drawText(rect().adjusted(10, kBandHeight, -10, 0), Qt::AlignLeft | Qt::AlignVCenter,
                      m_text);
 
-    painter.setPen(look::kTitleBlue);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    look::drawFrame(painter, rect(), look::kTitleBlue);
 }
 
 void AlertPopup::mousePressEvent(QMouseEvent *)

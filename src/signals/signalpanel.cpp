@@ -30,12 +30,12 @@ struct BoxDesign
     const char *toolTip;
     TrayOptions::Tick tick;
     const char *key;
-    int left; // pixels inside the title bar
+    int left; // twips inside the title bar
 };
 constexpr BoxDesign kBoxDesigns[] = {
-    {"Filter3", "1", "Слабые", TrayOptions::Filter3, settingskeys::kFilter3, 234},
-    {"Filter2", "2", "Средний", TrayOptions::Filter2, settingskeys::kFilter2, 262},
-    {"Filter1", "3", "Сильные", TrayOptions::Filter1, settingskeys::kFilter1, 290},
+    {"Filter3", "1", "Слабые", TrayOptions::Filter3, settingskeys::kFilter3, 3510},
+    {"Filter2", "2", "Средний", TrayOptions::Filter2, settingskeys::kFilter2, 3930},
+    {"Filter1", "3", "Сильные", TrayOptions::Filter1, settingskeys::kFilter1, 4350},
 };
 
 // The title and the "?" label are a little larger than the captions of the other panels.
@@ -73,10 +73,10 @@ void SignalPanel::buildTitleBar()
     // Focus falls back here when the navigator cannot take it.
     m_titleBar->setFocusPolicy(Qt::ClickFocus);
 
-    look::addLabel(m_titleBar, QString(), QStringLiteral("Signals"), QRect(8, 0, 100, 25),
+    look::addLabel(m_titleBar, QString(), QStringLiteral("Signals"), twips::rect(120, 0, 1500, 375),
                    look::arial(kTitlePoints, true), Qt::white, Qt::AlignLeft | Qt::AlignVCenter);
     look::addLabel(m_titleBar, QStringLiteral("Label26"), QStringLiteral("Signal option:"),
-                   QRect(150, 0, 80, 25), look::arial(kOptionPoints), Qt::white,
+                   twips::rect(2250, 0, 1200, 375), look::arial(kOptionPoints), Qt::white,
                    Qt::AlignRight | Qt::AlignVCenter);
 
     for (std::size_t i = 0; i < std::size(kBoxDesigns); ++i) {
@@ -85,7 +85,7 @@ void SignalPanel::buildTitleBar()
         box->setObjectName(QLatin1String(design.name));
         box->setToolTip(QString::fromUtf8(design.toolTip));
         box->setFont(look::arial(kOptionPoints));
-        box->setGeometry(design.left, 0, 27, 25);
+        box->setGeometry(twips::rect(design.left, 0, 405, 375));
         box->setChecked(m_options.isTicked(design.tick));
         box->installEventFilter(this);
         connect(box, &QCheckBox::clicked, this,
@@ -95,7 +95,7 @@ void SignalPanel::buildTitleBar()
 
     QLabel *help = makeHelpLabel(4, m_titleBar);
     help->setFont(look::arial(kTitlePoints, true));
-    help->setGeometry(320, 0, 10, 25);
+    help->setGeometry(twips::rect(4800, 0, 150, 375));
 }
 
 void SignalPanel::buildList()

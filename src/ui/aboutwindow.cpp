@@ -45,13 +45,11 @@ AboutWindow::AboutWindow(QWidget *parent)
     close->setGeometry(twips::rect(kWidth - 315 - 120, 60, 315, 345));
     connect(close, &HoverButton::clicked, this, &QWidget::close);
 
-    const int top = twips::toPixels(kTitleHeight);
-    auto *logo = productinfo::makeLink(QString(), productinfo::makerSite(), this);
+    auto *logo = productinfo::makePictureLink(
+        QString::fromLatin1(artwork::kAppIcon), productinfo::makerSite(),
+        twips::rect(360, kTitleHeight + 420, 1440, 1440), this);
     logo->setObjectName(QStringLiteral("aboutLogo"));
-    logo->setGeometry(24, top + 28, 96, 96);
-    logo->setPixmap(
-        artwork::pixmap(QString::fromLatin1(artwork::kAppIcon), logo->size(), devicePixelRatioF()));
-    productinfo::addLines(this, QPoint(144, top + 28));
+    productinfo::addLines(this, twips::point(2160, kTitleHeight + 420));
 }
 
 void AboutWindow::changeEvent(QEvent *event)
@@ -64,6 +62,5 @@ void AboutWindow::changeEvent(QEvent *event)
 void AboutWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(look::kTitleBlue);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    look::drawFrame(painter, rect(), look::kTitleBlue);
 }

@@ -5,10 +5,9 @@
 #include <QMouseEvent>
 
 HoverButton::HoverButton(artwork::ButtonImages images, QWidget *parent)
-    : QLabel(parent)
+    : SvgPicture(parent)
     , m_images(images)
 {
-    setAlignment(Qt::AlignCenter);
     setCursor(Qt::PointingHandCursor);
     showImage(false);
 }
@@ -16,26 +15,19 @@ HoverButton::HoverButton(artwork::ButtonImages images, QWidget *parent)
 void HoverButton::showImage(bool hovered)
 {
     m_hovered = hovered;
-    const char *image = hovered ? m_images.hover : m_images.normal;
-    setPixmap(artwork::pixmap(QString::fromLatin1(image), size(), devicePixelRatioF()));
-}
-
-void HoverButton::resizeEvent(QResizeEvent *event)
-{
-    showImage(m_hovered);
-    QLabel::resizeEvent(event);
+    setSource(QString::fromLatin1(hovered ? m_images.hover : m_images.normal));
 }
 
 void HoverButton::enterEvent(QEnterEvent *event)
 {
     showImage(true);
-    QLabel::enterEvent(event);
+    SvgPicture::enterEvent(event);
 }
 
 void HoverButton::leaveEvent(QEvent *event)
 {
     showImage(false);
-    QLabel::leaveEvent(event);
+    SvgPicture::leaveEvent(event);
 }
 
 void HoverButton::mousePressEvent(QMouseEvent *event)

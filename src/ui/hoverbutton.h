@@ -1,12 +1,11 @@
 #pragma once
 
 #include "ui/artwork.h"
-
-#include <QLabel>
+#include "ui/svgpicture.h"
 
 // A title-bar button: a picture that shows its hover image and the hand pointer while the
 // pointer is over it.
-class HoverButton final : public QLabel
+class HoverButton final : public SvgPicture
 {
     Q_OBJECT
 public:
@@ -20,7 +19,6 @@ Q_SIGNALS:
     void clicked();
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

@@ -1,8 +1,14 @@
 #include "ui/look.h"
 
+#include "ui/twips.h"
+
+#include <QFontInfo>
 #include <QLabel>
+#include <QPainter>
 #include <QPalette>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace look {
 
@@ -16,6 +22,12 @@ QFont arial(qreal points, bool bold)
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(points);
     font.setBold(bold);
+    if (twips::scale() < 1) {
+        // Text shrinks with the windows it is laid out in. Fonts come in whole pixel sizes, so
+        // the size is rounded down: every text stays inside the box it filled at 100 %.
+        const int pixels = QFontInfo(font).pixelSize();
+        font.setPixelSize(std::max(1, int(pixels * twips::scale())));
+    }
     return font;
 }
 
@@ -53,6 +65,14 @@ void setTextColor(QWidget *widget, const QColor &text)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, text);
     widget->setPalette(palette);
+}
+
+void drawFrame(QPainter &painter, const QRect &rect, const QColor &color)
+{
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), color);
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), color);
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), color);
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), color);
 }
 
 QLabel *addLabel(QWidget *parent, const QString &objectName, const QString &text,

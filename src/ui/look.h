@@ -6,6 +6,7 @@
 #include <QString>
 
 class QLabel;
+class QPainter;
 class QWidget;
 
 // The window's colours, fonts and the small builders its panels are made with, named once.
@@ -34,7 +35,7 @@ inline constexpr QColor kGainGreen{0x00, 0x99, 0x00};    // a journal move the s
 // A colour the domain keeps as 0xRRGGBB.
 QColor fromRgb(quint32 rrggbb);
 
-// Arial (Liberation Sans where Arial is missing) at the given size.
+// Arial (Liberation Sans where Arial is missing) at the given size, at the windows' scale.
 QFont arial(qreal points, bool bold = false);
 // Captions on coloured strips and panel headings: Arial 9.75 pt bold.
 QFont captionFont();
@@ -47,6 +48,10 @@ QFont dialogFont();
 void fill(QWidget *widget, const QColor &background);
 void fill(QWidget *widget, const QColor &background, const QColor &text);
 void setTextColor(QWidget *widget, const QColor &text);
+
+// A frame one pixel wide along the inside of `rect`. It is filled rather than stroked: at a
+// fractional pixel ratio (150 %) a stroked edge may fall just outside the widget and vanish.
+void drawFrame(QPainter &painter, const QRect &rect, const QColor &color);
 
 // A plain-text label placed at `geometry` (pixels; twips::rect gives them) in `parent`.
 QLabel *addLabel(QWidget *parent, const QString &objectName, const QString &text,

@@ -61,7 +61,7 @@ MainWindow::MainWindow(AppState &state, SettingsStore &settings, QWidget *parent
 
     m_splitter->setObjectName(QStringLiteral("splitter"));
     m_splitter->setGeometry(twips::rect(2730, 5040, 165, 285));
-    m_splitter->setGlyphSize(7);
+    m_splitter->setGlyphSize(twips::toPixels(105));
     m_splitter->setCursor(Qt::PointingHandCursor);
     look::fill(m_splitter, look::kInactiveGrey, Qt::white);
     connect(m_splitter, &ClickLabel::clicked, this, &MainWindow::toggleFold);

@@ -5,6 +5,7 @@
 #include "ui/clicklabel.h"
 #include "ui/glyphlabel.h"
 #include "ui/look.h"
+#include "ui/svgpicture.h"
 #include "ui/twips.h"
 
 #include <QKeyEvent>
@@ -55,8 +56,7 @@ void EnableSquare::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), color());
-    painter.setPen(m_on ? look::kEnabledGreen.darker(125) : look::kSquareBorder);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    look::drawFrame(painter, rect(), m_on ? look::kEnabledGreen.darker(125) : look::kSquareBorder);
 }
 
 void EnableSquare::mousePressEvent(QMouseEvent *event)
@@ -149,10 +149,10 @@ GroupHeader::GroupHeader(int group, QWidget *parent)
     look::fill(this, Qt::white);
     setCursor(Qt::PointingHandCursor);
 
-    auto *icon = new QLabel(this);
+    auto *icon = new SvgPicture(this);
     icon->setObjectName(QStringLiteral("gr_icon_") + n);
     icon->setGeometry(twips::rect(120, 90, 240, 240));
-    icon->setPixmap(artwork::pixmap(artwork::groupIcon(group), QSize(16, 16), devicePixelRatioF()));
+    icon->setSource(artwork::groupIcon(group));
     icon->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     auto *title = new QLabel(catalogue::groupTitle(group), this);
@@ -167,7 +167,7 @@ GroupHeader::GroupHeader(int group, QWidget *parent)
     m_marker->setObjectName(QStringLiteral("gr_slide_") + n);
     m_marker->setFont(font);
     m_marker->setGeometry(twips::rect(2250, 60, 195, 225));
-    m_marker->setGlyphSize(9);
+    m_marker->setGlyphSize(twips::toPixels(135));
     // Level with the title, as the symbol font's triangle stood on the title's line.
     m_marker->setGlyphMiddle(title->geometry().center().y() - m_marker->y());
     look::setTextColor(m_marker, Qt::black);
@@ -177,8 +177,7 @@ GroupHeader::GroupHeader(int group, QWidget *parent)
 void GroupHeader::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(look::kHeaderRule);
-    painter.drawLine(0, height() - 1, width(), height() - 1);
+    painter.fillRect(QRect(0, height() - 1, width(), 1), look::kHeaderRule);
 }
 
 void GroupHeader::mousePressEvent(QMouseEvent *event)

@@ -3,6 +3,8 @@
 #include "app/version.h"
 #include "ui/clicklabel.h"
 #include "ui/look.h"
+#include "ui/svgpicture.h"
+#include "ui/twips.h"
 
 #include <QDesktopServices>
 
@@ -27,6 +29,18 @@ ClickLabel *makeLink(const QString &text, const QUrl &url, QWidget *parent)
     return link;
 }
 
+ClickLabel *makePictureLink(const QString &resource, const QUrl &url, const QRect &geometry,
+                            QWidget *parent)
+{
+    ClickLabel *link = makeLink(QString(), url, parent);
+    link->setGeometry(geometry);
+    auto *picture = new SvgPicture(link);
+    picture->setGeometry(link->rect());
+    picture->setSource(resource);
+    picture->setAttribute(Qt::WA_TransparentForMouseEvents); // the link takes the click
+    return link;
+}
+
 void addLines(QWidget *parent, QPoint origin)
 {
     const QString version = QLatin1String(product::kVersion);
@@ -39,13 +53,13 @@ void addLines(QWidget *parent, QPoint origin)
     auto *versionLine = new QLabel(QStringLiteral("Version ") + version, parent);
     versionLine->setObjectName(QStringLiteral("versionLine"));
     versionLine->setFont(look::textFont());
-    versionLine->move(origin + QPoint(0, 28));
+    versionLine->move(origin + twips::point(0, 420));
     versionLine->adjustSize();
 
     auto *maker = makeLink(QLatin1String(product::kMaker), makerSite(), parent);
     maker->setObjectName(QStringLiteral("makerLink"));
     maker->setFont(look::textFont());
-    maker->move(origin + QPoint(0, 48));
+    maker->move(origin + twips::point(0, 720));
     maker->adjustSize();
 
     const QUrl site = productSite();
@@ -55,7 +69,7 @@ void addLines(QWidget *parent, QPoint origin)
         auto *address = makeLink(shown[i], site, parent);
         address->setObjectName(QStringLiteral("siteLink%1").arg(i + 1));
         address->setFont(look::textFont());
-        address->move(origin + QPoint(0, 78 + 18 * i));
+        address->move(origin + twips::point(0, 1170 + 270 * i));
         address->adjustSize();
     }
 }

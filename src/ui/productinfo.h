@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QUrl>
 
 class ClickLabel;
@@ -16,8 +17,11 @@ QUrl makerSite();
 
 // A label in link colour with a hand pointer that opens `url` when clicked.
 ClickLabel *makeLink(const QString &text, const QUrl &url, QWidget *parent);
+// The same link showing one of the program's drawings.
+ClickLabel *makePictureLink(const QString &resource, const QUrl &url, const QRect &geometry,
+                            QWidget *parent);
 
-// Places the lines at `origin` (pixels) in `parent`.
+// Places the lines at `origin` (pixels, twips::point gives them) in `parent`.
 void addLines(QWidget *parent, QPoint origin);
 
 } // namespace productinfo

@@ -20,12 +20,11 @@ SplashWindow::SplashWindow(QWidget *mainWindow)
     setFixedSize(twips::size(6645, 3915));
     look::fill(this, Qt::white, Qt::black);
 
-    auto *picture = productinfo::makeLink(QString(), productinfo::makerSite(), this);
+    auto *picture =
+        productinfo::makePictureLink(QString::fromLatin1(artwork::kSplash),
+                                     productinfo::makerSite(), twips::rect(0, 0, 6645, 1800), this);
     picture->setObjectName(QStringLiteral("splashPicture"));
-    picture->setGeometry(0, 0, width(), 120);
-    picture->setPixmap(artwork::pixmap(QString::fromLatin1(artwork::kSplash), picture->size(),
-                                       devicePixelRatioF()));
-    productinfo::addLines(this, QPoint(24, 132));
+    productinfo::addLines(this, twips::point(360, 1980));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -41,6 +40,5 @@ void SplashWindow::changeEvent(QEvent *event)
 void SplashWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(look::kTitleBlue);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    look::drawFrame(painter, rect(), look::kTitleBlue);
 }

@@ -3,8 +3,10 @@
 #include <QSvgRenderer>
 #include <QWidget>
 
-// A picture box showing one of the program's drawings, sharp at any screen density.
-class SvgPicture final : public QWidget
+// A picture box showing one of the program's drawings. It is drawn from the SVG at every paint,
+// so it stays sharp at any screen density, also after the window moves to a screen of another
+// pixel ratio.
+class SvgPicture : public QWidget
 {
     Q_OBJECT
 public:

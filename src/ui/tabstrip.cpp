@@ -55,7 +55,8 @@ TabStrip::TabStrip(const Design &design, QWidget *window)
         const int captionWidth = metrics.horizontalAdvance(text) + 2;
         caption->setGeometry(left, 0, captionWidth, height);
         const int helpLeft = left + captionWidth + twips::toPixels(kLeadingHelpGap);
-        m_help->setGeometry(helpLeft, 0, metrics.horizontalAdvance(m_help->text()) + 4, height);
+        m_help->setGeometry(
+            helpLeft, 0, metrics.horizontalAdvance(m_help->text()) + twips::toPixels(60), height);
     }
     setActive(false);
 }

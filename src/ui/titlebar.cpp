@@ -4,6 +4,7 @@
 #include "ui/clicklabel.h"
 #include "ui/hoverbutton.h"
 #include "ui/look.h"
+#include "ui/svgpicture.h"
 #include "ui/twips.h"
 
 namespace {
@@ -38,11 +39,10 @@ TitleBar::TitleBar(QWidget *parent)
     setGeometry(twips::rect(0, 0, 16245, 555));
     look::fill(this, look::kTitleBlue, Qt::white);
 
-    auto *logo = new QLabel(this);
+    auto *logo = new SvgPicture(this);
     logo->setObjectName(QStringLiteral("Picture26"));
     logo->setGeometry(twips::rect(90, 60, 2205, 405));
-    logo->setPixmap(
-        artwork::pixmap(QString::fromLatin1(artwork::kLogo), logo->size(), devicePixelRatioF()));
+    logo->setSource(QString::fromLatin1(artwork::kLogo));
     // Presses and double-clicks on the logo move the window and switch the layout as the bar does.
     logo->setAttribute(Qt::WA_TransparentForMouseEvents);
 

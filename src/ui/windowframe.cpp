@@ -1,5 +1,7 @@
 #include "ui/windowframe.h"
 
+#include "ui/look.h"
+
 #include <QPainter>
 
 WindowFrame::WindowFrame(QWidget *window, const QString &objectName, const QColor &color)
@@ -16,6 +18,5 @@ void WindowFrame::paintEvent(QPaintEvent *)
     // the window ends, so that all four show.
     const QRect visible = rect() & parentWidget()->rect();
     QPainter painter(this);
-    painter.setPen(m_color);
-    painter.drawRect(visible.adjusted(0, 0, -1, -1));
+    look::drawFrame(painter, visible, m_color);
 }

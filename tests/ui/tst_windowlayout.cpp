@@ -310,15 +310,17 @@ void TestWindowLayout::titleBarButtons()
 
     // Hover images come and go with the pointer.
     auto *button = m_fixture->find<HoverButton>("Picture23");
-    const QImage normal = button->pixmap().toImage();
+    const QImage normal = button->grab().toImage();
+    QCOMPARE(button->source(), QLatin1String(artwork::kCompactButton.normal));
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QApplication::sendEvent(button, &enter);
     QVERIFY(button->isHovered());
-    QVERIFY(button->pixmap().toImage() != normal);
+    QCOMPARE(button->source(), QLatin1String(artwork::kCompactButton.hover));
+    QVERIFY(button->grab().toImage() != normal);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(button, &leave);
     QVERIFY(!button->isHovered());
-    QCOMPARE(button->pixmap().toImage(), normal);
+    QCOMPARE(button->grab().toImage(), normal);
 
     auto *options = m_fixture->find<QLabel>("Label19");
     QApplication::sendEvent(options, &enter);

@@ -13,6 +13,7 @@
 #include "signals/remotedeliverydialog.h"
 #include "ui/mainwindow.h"
 #include "ui/navigator.h"
+#include "ui/screenfit.h"
 #include "ui/splashwindow.h"
 #include "ui/tips.h"
 
@@ -178,6 +179,7 @@ int main(int argc, char *argv[])
 
     QApplication qapp(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    screenfit::fitToPrimaryScreen(); // as the program does
     Application app({*commandLine.options, Clock(), Timings()});
     int result = 1;
     QTimer::singleShot(0, &app, [&] {
