@@ -105,6 +105,7 @@ private Q_SLOTS:
     void dukascopyRestartAsksOnlyForTheGap();
     void terminalFollowsTheFolder();
     void terminalRestartTakesOnlyTheGap();
+    void aMarketGoesWhileItsRequestsWaitTheirTurn();
 
 private:
     Clock clock()
@@ -412,6 +413,21 @@ void TestLiveSources::terminalRestartTakesOnlyTheGap()
     poll(*whole, kT + 30);
     QCOMPARE(record(*again, "usdrub"), record(*whole, "usdrub"));
     QCOMPARE(recordFaults(record(*again, "usdrub"), 0x01), QStringList());
+}
+
+void TestLiveSources::aMarketGoesWhileItsRequestsWaitTheirTurn()
+{
+    auto market = makeMarket(m_dir->path());
+    market->addSource(std::make_unique<DukascopySource>(QUrl(m_replay->baseAddress()), *m_http,
+                                                        DukascopySource::Pacing{2, 1000ms}),
+                      {{indexOf("eurusd"), QStringLiteral("EUR-USD")}});
+    market->start();
+    QTRY_COMPARE(targets().size(), 2);
+    QTest::qWait(200); // both answered; the third request waits for its turn
+    market.reset();
+    // Its turn comes after the market has gone: nothing of it may run on.
+    QTest::qWait(1200);
+    QCOMPARE(targets().size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestLiveSources)
