@@ -118,7 +118,10 @@ QCoro::Task<DukascopySource::Fetched> DukascopySource::fetchBucket(QString symbo
     QNetworkRequest request(bucketUrl(symbol, bucket, start, completed));
     request.setRawHeader("Accept", "application/json");
     request.setRawHeader("User-Agent", QByteArray("quentara-server/") + product::kVersion);
-    co_await m_pacer.turn();
+    // History is paced, so that a warm-up comes in bursts with pauses; the bucket in progress,
+    // which a live minute asks each instrument for, is not, so no record waits for the pacing.
+    if (completed)
+        co_await m_pacer.turn();
     const HttpAnswer http = co_await m_http.get(request);
     if (std::optional<SourceAnswer> failure = unsuccessfulAnswer(http)) {
         // A refusal of the whole address, as a firewall in front of the service gives it.

@@ -20,7 +20,8 @@ class SourceHttp;
 //   ms}
 // A warm-up takes hours for the far past and minutes for the last days, so that D1 is readable
 // after about 20 requests instead of the 280 days of minutes it would otherwise take. Completed
-// days and months are asked for once and kept until the caller has moved past them. The service
+// days and months are asked for once and kept until the caller has moved past them, and their
+// requests are paced (bursts, then a pause); the bucket in progress is asked at once. The service
 // is not documented and has changed before: an answer that does not add up fails the fetch, it
 // never becomes prices. A fetch takes its `toMinute` for the present, the minute now forming:
 // what ended before it by kSettleMinutes is completed.

@@ -1,22 +1,12 @@
 #include "sources/httpoutcome.h"
 
-#include <QLocale>
-#include <QTimeZone>
+#include "sources/httpdate.h"
 
 #include <algorithm>
 
 namespace {
 
 constexpr std::chrono::seconds kLongestRetryAfter{24 * 3600};
-
-QDateTime httpDate(const QByteArray &value)
-{
-    // RFC 9110's preferred form: "Sun, 06 Nov 1994 08:49:37 GMT"
-    QDateTime moment = QLocale::c().toDateTime(QString::fromLatin1(value.trimmed()),
-                                               QStringLiteral("ddd, dd MMM yyyy HH:mm:ss 'GMT'"));
-    moment.setTimeZone(QTimeZone::utc());
-    return moment;
-}
 
 } // namespace
 

@@ -68,7 +68,9 @@ QCoro::Task<SourceAnswer> OandaSource::fetch(QString symbol, qint64 fromMinute, 
         if (to <= from)
             continue;
         CandleRun run{kWarmUp[i].stepMinutes, {}};
-        if (std::optional<SourceAnswer> failure = co_await fetchStretch(symbol, from, to, &run))
+        const bool last = i + 1 == kWarmUp.size();
+        if (std::optional<SourceAnswer> failure =
+                co_await fetchStretch(symbol, from, to, last, &run))
             co_return *failure;
         if (!run.candles.empty())
             answer.runs.push_back(std::move(run));
@@ -78,14 +80,18 @@ QCoro::Task<SourceAnswer> OandaSource::fetch(QString symbol, qint64 fromMinute, 
 }
 
 QCoro::Task<std::optional<SourceAnswer>> OandaSource::fetchStretch(QString symbol, qint64 from,
-                                                                   qint64 to, CandleRun *run)
+                                                                   qint64 to, bool endsAtPresent,
+                                                                   CandleRun *run)
 {
     const int step = run->stepMinutes;
     // Candles of the stretch's step that lie wholly inside it.
     qint64 page = floorDiv(from + step - 1, step) * step;
     while (page + step <= to) {
         const qint64 pageEnd = std::min(to, page + qint64(kPageCandles) * step);
-        QNetworkRequest request(pageUrl(symbol, step, page, pageEnd));
+        // The page that reaches the present names how many candles, not its end: the service
+        // refuses an end in its future, as the present here is when this clock runs ahead.
+        const bool reachesPresent = pageEnd == to && endsAtPresent;
+        QNetworkRequest request(pageUrl(symbol, step, page, pageEnd, reachesPresent));
         request.setRawHeader("Authorization", "Bearer " + m_token.toUtf8());
         request.setRawHeader("Accept-Datetime-Format", "RFC3339");
         request.setRawHeader("User-Agent", QByteArray("quentara-server/") + product::kVersion);
@@ -114,7 +120,8 @@ QCoro::Task<std::optional<SourceAnswer>> OandaSource::fetchStretch(QString symbo
     co_return std::nullopt;
 }
 
-QUrl OandaSource::pageUrl(const QString &symbol, int stepMinutes, qint64 from, qint64 to) const
+QUrl OandaSource::pageUrl(const QString &symbol, int stepMinutes, qint64 from, qint64 to,
+                          bool byCount) const
 {
     QString path = m_base.path();
     while (path.endsWith(QLatin1Char('/')))
@@ -125,7 +132,10 @@ QUrl OandaSource::pageUrl(const QString &symbol, int stepMinutes, qint64 from, q
     query.addQueryItem(QStringLiteral("price"), QStringLiteral("M"));
     query.addQueryItem(QStringLiteral("granularity"), granularity(stepMinutes));
     query.addQueryItem(QStringLiteral("from"), rfc3339(from));
-    query.addQueryItem(QStringLiteral("to"), rfc3339(to));
+    if (byCount)
+        query.addQueryItem(QStringLiteral("count"), QString::number((to - from) / stepMinutes));
+    else
+        query.addQueryItem(QStringLiteral("to"), rfc3339(to));
     url.setQuery(query);
     return url;
 }

@@ -14,8 +14,9 @@ class SourceHttp;
 // Mid prices. At most 5000 candles come per request, so longer spans are asked for in pages.
 // A warm-up takes H1 for the far past and M15 for the last weeks before the minutes, as the
 // simulated history does. The token goes into the request header and nowhere else: no reason
-// this source gives ever holds it. A fetch asks up to its `toMinute`, which must not lie ahead of
-// the present: the service refuses a range that ends in the future.
+// this source gives ever holds it. The service refuses a range that ends in its future, so the
+// page that reaches a fetch's `toMinute` asks for a number of candles from its start instead:
+// a clock here that runs ahead of the service's does no harm.
 class OandaSource final : public CandleSource
 {
 public:
@@ -44,10 +45,12 @@ public:
 
 private:
     // Appends to `run` the complete candles of `symbol` opening in [from, to); a failure, if
-    // one stops it.
+    // one stops it. `endsAtPresent`: `to` is the fetch's end, the present.
     QCoro::Task<std::optional<SourceAnswer>> fetchStretch(QString symbol, qint64 from, qint64 to,
-                                                          CandleRun *run);
-    QUrl pageUrl(const QString &symbol, int stepMinutes, qint64 from, qint64 to) const;
+                                                          bool endsAtPresent, CandleRun *run);
+    // [from, to) by its end, or `byCount` by the number of candles it holds.
+    QUrl pageUrl(const QString &symbol, int stepMinutes, qint64 from, qint64 to,
+                 bool byCount) const;
     QString withoutToken(QString text) const;
 
     QUrl m_base;

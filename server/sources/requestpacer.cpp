@@ -1,9 +1,5 @@
 #include "sources/requestpacer.h"
 
-#include <QTimer>
-
-#include <QCoroTimer>
-
 #include <algorithm>
 
 QCoro::Task<> RequestPacer::turn()
@@ -15,12 +11,6 @@ QCoro::Task<> RequestPacer::turn()
     m_starts.push_back(start);
     while (qsizetype(m_starts.size()) > std::max(m_burst, 1))
         m_starts.pop_front();
-    if (start > now) {
-        // A precise timer: a coarse one may fire a little early and so start a request too soon.
-        QTimer wait;
-        wait.setTimerType(Qt::PreciseTimer);
-        wait.setSingleShot(true);
-        wait.start(std::chrono::ceil<std::chrono::milliseconds>(start - now));
-        co_await wait;
-    }
+    if (start > now)
+        co_await m_waits.wait(std::chrono::ceil<std::chrono::milliseconds>(start - now));
 }

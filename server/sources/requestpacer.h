@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sources/ownedwaits.h"
+
 #include <QCoroTask>
 
 #include <chrono>
@@ -26,4 +28,5 @@ private:
     int m_burst;
     std::chrono::milliseconds m_pause;
     std::deque<Clock::time_point> m_starts; // of the last `burst` requests, given or promised
+    OwnedWaits m_waits;
 };

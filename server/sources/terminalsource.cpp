@@ -7,9 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTimer>
-
-#include <QCoroTimer>
 
 namespace {
 
@@ -20,14 +17,6 @@ bool isFileName(const QString &symbol)
 {
     static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9][A-Za-z0-9._-]*$"));
     return name.match(symbol).hasMatch();
-}
-
-QCoro::Task<> giveTheLoopATurn()
-{
-    QTimer turn;
-    turn.setSingleShot(true);
-    turn.start(0);
-    co_await turn;
 }
 
 } // namespace
@@ -128,7 +117,7 @@ QCoro::Task<QString> TerminalSource::readNew(QString path, Followed *followed, q
         followed->before = (followed->before + chunk.left(end)).right(kKeptBefore);
         if (chunk.size() < kChunkBytes || !file.seek(followed->position))
             break;
-        co_await giveTheLoopATurn();
+        co_await m_waits.wait(std::chrono::milliseconds(0)); // the event loop's turn
     }
     co_return complaint;
 }

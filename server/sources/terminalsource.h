@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sources/candlesource.h"
+#include "sources/ownedwaits.h"
 
 #include <QByteArray>
 
@@ -49,4 +50,5 @@ private:
     qint64 m_offsetMinutes;
     // By symbol; a map, whose entries stay where they are while a fetch waits.
     std::map<QString, Followed> m_files;
+    OwnedWaits m_waits;
 };

@@ -55,6 +55,7 @@ private Q_SLOTS:
     void failuresBecomeOutcomes();
     void outageIsBackfilledFromKeptDays();
     void requestsComeInBurstsWithPauses();
+    void theMinutesOfTodayAreNeverHeldUp();
     void codeThatIsNoPathSegmentIsNotAsked();
 
 private:
@@ -373,6 +374,29 @@ void TestDukascopySource::requestsComeInBurstsWithPauses()
     // The eleventh request waits for the pause that follows the first ten.
     QVERIFY2(moments[10] - started >= pause.count(),
              qPrintable(QStringLiteral("%1 ms").arg(moments[10] - started)));
+}
+
+void TestDukascopySource::theMinutesOfTodayAreNeverHeldUp()
+{
+    const auto pause = 2000ms;
+    DukascopySource paced(QUrl(m_replay->baseAddress()), *m_http,
+                          DukascopySource::Pacing{2, pause});
+    // A live minute asks each instrument for today so far: a round of many instruments goes
+    // out at once, whatever history went before it.
+    QCOMPARE(QCoro::waitFor(paced.fetch(QStringLiteral("EUR-USD"), kNow - 3 * kMinutesPerDay,
+                                        kNow - kMinutesPerDay, false))
+                 .outcome,
+             Outcome::Candles);
+    m_replay->server().clearRequests();
+    for (int instrument = 0; instrument < 5; ++instrument) {
+        const SourceAnswer answer =
+            QCoro::waitFor(paced.fetch(QStringLiteral("EUR-USD"), kNow - 5, kNow, false));
+        QCOMPARE(minutesOf(answer, 0), candleTexts(within(m_series, kNow - 5, kNow)));
+    }
+    const QList<qint64> moments = m_replay->server().requestMoments();
+    QCOMPARE(moments.size(), 5);
+    QVERIFY2(moments.last() - moments.first() < pause.count(),
+             qPrintable(QStringLiteral("%1 ms").arg(moments.last() - moments.first())));
 }
 
 void TestDukascopySource::codeThatIsNoPathSegmentIsNotAsked()

@@ -233,6 +233,12 @@ void TestOandaSource::pagesAndEdges_data()
         << kNow - 7000 << kNow << never << false << 2 << kNow;
     QTest::newRow("exactly one page") << kNow - 5000 << kNow << never << false << 1 << kNow;
     QTest::newRow("times as UNIX seconds") << kNow - 7000 << kNow << never << true << 2 << kNow;
+    // A clock here a few seconds ahead of the service's, past the minute it has not reached
+    // yet: asking up to that minute would name a time in the future, which it refuses.
+    QTest::newRow("a clock ahead of the service's")
+        << kNow - 30 << kNow + 1 << never << false << 1 << kNow;
+    QTest::newRow("ahead, after a long stop")
+        << kNow - 7000 << kNow + 1 << never << false << 2 << kNow;
 }
 
 void TestOandaSource::pagesAndEdges()

@@ -45,7 +45,17 @@ DukascopyReplay::DukascopyReplay()
 void DukascopyReplay::setCandles(const QString &code, const std::vector<Candle> &minutes,
                                  int decimals)
 {
-    m_series.insert(code, Series{minutes, aggregated(minutes, 60), decimals});
+    setCandles(QStringList{code}, minutes, decimals);
+}
+
+void DukascopyReplay::setCandles(const QStringList &codes, const std::vector<Candle> &minutes,
+                                 int decimals)
+{
+    const Series series{std::make_shared<const std::vector<Candle>>(minutes),
+                        std::make_shared<const std::vector<Candle>>(aggregated(minutes, 60)),
+                        decimals};
+    for (const QString &code : codes)
+        m_series.insert(code, series);
 }
 
 void DukascopyReplay::failNext(const TestHttpServer::Route &route, int count)
@@ -135,6 +145,6 @@ std::optional<TestHttpServer::Route> DukascopyReplay::respond(const QHttpServerR
         return notFound();
     }
     const int step = minutes ? 1 : 60;
-    return json(
-        encode(within(minutes ? series.minutes : series.hours, start, end), step, series.decimals));
+    return json(encode(within(minutes ? *series.minutes : *series.hours, start, end), step,
+                       series.decimals));
 }

@@ -5,7 +5,9 @@
 
 #include <QHash>
 #include <QList>
+#include <QStringList>
 
+#include <memory>
 #include <vector>
 
 // Dukascopy's candle service on 127.0.0.1, replaying given minute series in its format:
@@ -25,6 +27,8 @@ public:
 
     // Prices are on the grid of 10^-decimals, which is also the answers' multiplier.
     void setCandles(const QString &code, const std::vector<Candle> &minutes, int decimals);
+    // The same series for every one of `codes`, held once (a bench replays dozens of them).
+    void setCandles(const QStringList &codes, const std::vector<Candle> &minutes, int decimals);
     void setNow(qint64 minute) { m_now = minute; }
     // The next `count` requests get `route` instead of their answer.
     void failNext(const TestHttpServer::Route &route, int count = 1);
@@ -40,8 +44,8 @@ private:
 
     struct Series
     {
-        std::vector<Candle> minutes;
-        std::vector<Candle> hours;
+        std::shared_ptr<const std::vector<Candle>> minutes;
+        std::shared_ptr<const std::vector<Candle>> hours;
         int decimals = 5;
     };
     TestHttpServer m_server;

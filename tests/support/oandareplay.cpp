@@ -23,6 +23,9 @@ std::optional<qint64> minuteOfTime(const QString &text)
     return moment.toSecsSinceEpoch() / 60;
 }
 
+// As many candles as the service gives when a request names no end.
+constexpr int kDefaultCount = 500;
+
 int stepOf(const QString &granularity)
 {
     if (granularity == QLatin1String("M1"))
@@ -92,20 +95,30 @@ std::optional<TestHttpServer::Route> OandaReplay::respond(const QHttpServerReque
         return error(400, QStringLiteral("Invalid value specified for 'price'"));
     const int step = stepOf(query.queryItemValue(QStringLiteral("granularity")));
     const std::optional<qint64> from = minuteOfTime(query.queryItemValue(QStringLiteral("from")));
+    const bool hasTo = query.hasQueryItem(QStringLiteral("to"));
     const std::optional<qint64> to = minuteOfTime(query.queryItemValue(QStringLiteral("to")));
+    bool countIsNumber = false;
+    const int count = query.hasQueryItem(QStringLiteral("count"))
+                          ? query.queryItemValue(QStringLiteral("count")).toInt(&countIsNumber)
+                          : kDefaultCount;
     if (step == 0)
         return error(400, QStringLiteral("Invalid value specified for 'granularity'"));
-    if (!from || !to || *to < *from)
+    if (!from || (hasTo && (!to || *to < *from)))
         return error(400, QStringLiteral("Invalid value specified for 'from' or 'to'"));
-    if (*to > m_now)
+    if (hasTo && *to > m_now)
         return error(400,
                      QStringLiteral("Invalid value specified for 'to'. Time is in the future"));
-    if ((*to - *from) / step > 5000)
+    if (hasTo && query.hasQueryItem(QStringLiteral("count")))
+        return error(400, QStringLiteral("Invalid value specified for 'count'"));
+    if ((hasTo ? (*to - *from) / step : count) > 5000 ||
+        (query.hasQueryItem(QStringLiteral("count")) && (!countIsNumber || count < 1)))
         return error(400, QStringLiteral("Maximum value for 'count' exceeded"));
 
     const Series &series = m_series[parts[2]];
-    const std::vector<Candle> candles =
-        within(aggregated(within(series.minutes, 0, m_now + 1), step), *from, *to + 1);
+    std::vector<Candle> candles = within(aggregated(within(series.minutes, 0, m_now + 1), step),
+                                         *from, hasTo ? *to + 1 : m_now + 1);
+    if (!hasTo && candles.size() > size_t(count))
+        candles.resize(size_t(count));
     QJsonArray list;
     for (const Candle &candle : candles) {
         const bool forming = candle.minute + step > m_now || candle.minute >= m_incompleteFrom;

@@ -10,10 +10,11 @@
 #include <vector>
 
 // OANDA's v20 candles endpoint on 127.0.0.1, replaying given minute series:
-//   v3/instruments/{INSTRUMENT}/candles?price=M&granularity=M1|M15|H1&from=…&to=…
+//   v3/instruments/{INSTRUMENT}/candles?price=M&granularity=M1|M15|H1&from=…&to=…|count=…
 // with the rules the service documents: the bearer token must match (else 401), from and to are
 // RFC 3339 or UNIX seconds, `to` must not lie in the future, a range of more than 5000 candles is
-// refused (400), and both ends are included. The candle forming at the present, and any from
+// refused (400), and both ends are included; without `to`, the `count` candles (500 unless
+// asked) from `from` on, as far as the present, and `count` together with `to` is refused. The candle forming at the present, and any from
 // setIncompleteFrom() on, are "complete": false. Failures are queued with failNext().
 class OandaReplay
 {

@@ -75,9 +75,10 @@ std::vector<Candle> aggregated(const std::vector<Candle> &minutes, int stepMinut
 
 std::vector<Candle> within(const std::vector<Candle> &candles, qint64 from, qint64 to)
 {
-    std::vector<Candle> result;
-    std::copy_if(
-        candles.begin(), candles.end(), std::back_inserter(result),
-        [from, to](const Candle &candle) { return candle.minute >= from && candle.minute < to; });
-    return result;
+    const auto byMinute = [](const Candle &candle, qint64 minute) {
+        return candle.minute < minute;
+    };
+    const auto first = std::lower_bound(candles.begin(), candles.end(), from, byMinute);
+    const auto last = std::lower_bound(first, candles.end(), std::max(from, to), byMinute);
+    return std::vector<Candle>(first, last);
 }

@@ -19,5 +19,5 @@ std::vector<Candle> replayMinutes(qint64 from, qint64 to, double start, int deci
 // given minutes; buckets without a minute are left out.
 std::vector<Candle> aggregated(const std::vector<Candle> &minutes, int stepMinutes);
 
-// The candles opening in [from, to).
+// The candles opening in [from, to), of candles in time order.
 std::vector<Candle> within(const std::vector<Candle> &candles, qint64 from, qint64 to);
