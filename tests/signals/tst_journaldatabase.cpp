@@ -243,13 +243,18 @@ void TestJournalDatabase::failedWritesAreToldOnce()
     JournalDatabase journal(journalPath(), kMay14);
     QVERIFY(journal.open());
     QSignalSpy notices(&journal, &JournalDatabase::noticeDue);
+    QSignalSpy switchedOff(&journal, &JournalDatabase::switchedOff);
+    // As the queue of remote sends holds it, taken once at start-up.
+    const QSqlDatabase held = journal.database();
 
     journal.writeFailed(errorWithCode(code));
     journal.writeFailed(errorWithCode(code));
 
     QCOMPARE(journal.isOn(), staysOn);
     QCOMPARE(journal.database().isValid(), staysOn);
+    QCOMPARE(held.isOpen(), staysOn);
     QCOMPARE(notices.size(), 1);
+    QCOMPARE(switchedOff.size(), staysOn ? 0 : 1);
 }
 
 void TestJournalDatabase::lockedFileFailsAtOnceAndJournalStaysOn()
