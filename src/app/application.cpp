@@ -87,6 +87,10 @@ Application::Application(Options options, QObject *parent)
     connect(m_tray.get(), &TrayOwner::journalRequested, this, &Application::showJournal);
     connect(m_signalPanel, &SignalPanel::journalRequested, this, &Application::showJournal);
     connect(m_journalDatabase.get(), &JournalDatabase::noticeDue, this, &Application::showNotice);
+    connect(m_journalDatabase.get(), &JournalDatabase::switchedOff, this, [this] {
+        if (m_journalWindow)
+            m_journalWindow->refresh();
+    });
     // An open journal window reads the journal again once per polling cycle that changed it,
     // not once for every signal and outcome.
     connect(m_signalJournal.get(), &SignalJournal::changed, this,
@@ -311,7 +315,7 @@ void Application::openJournal()
 void Application::showJournal()
 {
     if (!m_journalWindow) {
-        m_journalWindow = new JournalWindow(*m_journalReader, m_journalDatabase->isOn());
+        m_journalWindow = new JournalWindow(*m_journalReader);
         m_journalWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_journalWindow->setWindowIcon(QApplication::windowIcon());
         connect(m_journalWindow, &JournalWindow::instrumentChosen, m_window.get(),

@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSqlError>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +67,7 @@ private Q_SLOTS:
     void deliveredSignalsAreShownAsTheyCome();
     void doubleClickSelectsTheInstrument();
     void unusableJournalIsToldOnceAndSignalsGoOn();
+    void journalTurnedOffIsShownInItsWindow();
 
 private:
     std::unique_ptr<Application> start();
@@ -197,6 +199,27 @@ void TestJournalStartup::unusableJournalIsToldOnceAndSignalsGoOn()
     QCOMPARE(app->journalWindow()->model()->rowCount(), 0);
     QVERIFY(
         app->journalWindow()->findChild<QWidget *>(QStringLiteral("journalNotice"))->isVisible());
+}
+
+void TestJournalStartup::journalTurnedOffIsShownInItsWindow()
+{
+    auto app = start();
+    QVERIFY(app);
+    app->showJournal();
+    QWidget *notice = app->journalWindow()->findChild<QWidget *>(QStringLiteral("journalNotice"));
+    QVERIFY(!notice->isVisible());
+
+    // A disk error while the window is open: it says so at once, and signals go on.
+    app->journalDatabase().writeFailed(QSqlError(QStringLiteral("driver"),
+                                                 QStringLiteral("disk I/O error"),
+                                                 QSqlError::StatementError, QStringLiteral("10")));
+    QVERIFY(notice->isVisible());
+    QTRY_COMPARE(shownNotices().size(), 1);
+    SignalMemory memory;
+    app->signalEvaluator().checkSignal(strongBuyAt(QStringLiteral("79.12")), memory,
+                                       QStringLiteral("Oil (WTI)"));
+    QCOMPARE(app->signalPanel().model()->rowCount(), 3);
+    QCOMPARE(app->journalWindow()->model()->rowCount(), 0);
 }
 
 QTEST_MAIN(TestJournalStartup)
