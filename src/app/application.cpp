@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/catalogue.h"
 #include "app/noticerule.h"
 #include "app/settingskeys.h"
 #include "app/shutdown.h"
@@ -318,8 +319,15 @@ void Application::showJournal()
         m_journalWindow = new JournalWindow(*m_journalReader);
         m_journalWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_journalWindow->setWindowIcon(QApplication::windowIcon());
-        connect(m_journalWindow, &JournalWindow::instrumentChosen, m_window.get(),
-                &MainWindow::openInstrumentOf);
+        connect(m_journalWindow, &JournalWindow::instrumentChosen, this,
+                [this](const QString &signalName) {
+                    if (!catalogue::isInstrument(catalogue::indexOfSignalText(signalName)))
+                        return;
+                    m_window->openInstrumentOf(signalName);
+                    // The journal lies over the main window, which may even be in the tray:
+                    // the instrument is shown in front.
+                    m_tray->restoreWindow();
+                });
         m_journalWindow->move(m_window->geometry().center() - m_journalWindow->rect().center());
     }
     m_journalWindow->show();

@@ -170,6 +170,7 @@ void TestJournalStartup::doubleClickSelectsTheInstrument()
     app->showJournal();
     QTableView *table = app->journalWindow()->table();
     QVERIFY(QTest::qWaitForWindowExposed(table->window()));
+    app->window().hide(); // in the notification area
 
     const QRect row = table->visualRect(table->model()->index(1, 0));
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, row.center());
@@ -177,6 +178,7 @@ void TestJournalStartup::doubleClickSelectsTheInstrument()
 
     QCOMPARE(app->state().selectedIndex(), kOilWti);
     QVERIFY(!navigator.isCollapsed(catalogue::Commodities));
+    QVERIFY(app->window().isVisible());
 }
 
 void TestJournalStartup::unusableJournalIsToldOnceAndSignalsGoOn()
