@@ -6,9 +6,11 @@
 #include "market/indicatorgrid.h"
 #include "market/pollingcycle.h"
 #include "recordbuilder.h"
+#include "signals/deliverytarget.h"
 #include "signals/journaldatabase.h"
 #include "signals/journaltablemodel.h"
 #include "signals/journalwindow.h"
+#include "signals/remotedelivery.h"
 #include "signals/signalevaluator.h"
 #include "signals/signallistmodel.h"
 #include "signals/signalmemory.h"
@@ -185,6 +187,16 @@ void TestJournalStartup::unusableJournalIsToldOnceAndSignalsGoOn()
 {
     // A folder where the journal file should be: nothing can open it.
     QVERIFY(QDir().mkpath(m_ini + QStringLiteral(".signals.sqlite")));
+    // Remote delivery, whose queue lives in that file, sends from memory.
+    m_server->serve(QStringLiteral("hook"), "{}");
+    {
+        SettingsStore store(m_ini);
+        DeliveryTarget webhook;
+        webhook.on = true;
+        webhook.options = QStringLiteral("123");
+        webhook.url = m_server->baseAddress() + QStringLiteral("hook");
+        deliverytargets::write(store, 1, webhook);
+    }
     auto app = start();
     QVERIFY(app);
     QVERIFY(!app->journalDatabase().isOn());
@@ -196,6 +208,8 @@ void TestJournalStartup::unusableJournalIsToldOnceAndSignalsGoOn()
                                        QStringLiteral("Oil (WTI)"));
     QCOMPARE(app->signalPanel().model()->rowCount(), 3);
     QCOMPARE(shownNotices().size(), 1);
+    QTRY_COMPARE(m_server->requestCount(QStringLiteral("hook")), 3);
+    QVERIFY(app->remoteDelivery().pending().isEmpty());
 
     app->showJournal();
     QCOMPARE(app->journalWindow()->model()->rowCount(), 0);
