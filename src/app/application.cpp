@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/catalogue.h"
 #include "app/noticerule.h"
 #include "app/settingskeys.h"
 #include "app/shutdown.h"
@@ -90,6 +91,10 @@ Application::Application(Options options, QObject *parent)
     connect(m_tray.get(), &TrayOwner::journalRequested, this, &Application::showJournal);
     connect(m_signalPanel, &SignalPanel::journalRequested, this, &Application::showJournal);
     connect(m_journalDatabase.get(), &JournalDatabase::noticeDue, this, &Application::showNotice);
+    connect(m_journalDatabase.get(), &JournalDatabase::switchedOff, this, [this] {
+        if (m_journalWindow)
+            m_journalWindow->refresh();
+    });
     // An open journal window reads the journal again once per polling cycle that changed it,
     // not once for every signal and outcome.
     connect(m_signalJournal.get(), &SignalJournal::changed, this,
@@ -319,11 +324,18 @@ void Application::openJournal()
 void Application::showJournal()
 {
     if (!m_journalWindow) {
-        m_journalWindow = new JournalWindow(*m_journalReader, m_journalDatabase->isOn());
+        m_journalWindow = new JournalWindow(*m_journalReader);
         m_journalWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_journalWindow->setWindowIcon(QApplication::windowIcon());
-        connect(m_journalWindow, &JournalWindow::instrumentChosen, m_window.get(),
-                &MainWindow::openInstrumentOf);
+        connect(m_journalWindow, &JournalWindow::instrumentChosen, this,
+                [this](const QString &signalName) {
+                    if (!catalogue::isInstrument(catalogue::indexOfSignalText(signalName)))
+                        return;
+                    m_window->openInstrumentOf(signalName);
+                    // The journal lies over the main window, which may even be in the tray:
+                    // the instrument is shown in front.
+                    m_tray->restoreWindow();
+                });
         m_journalWindow->move(m_window->geometry().center() - m_journalWindow->rect().center());
     }
     m_journalWindow->show();

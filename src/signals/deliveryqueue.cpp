@@ -6,19 +6,6 @@
 
 namespace {
 
-constexpr char kCreate[] = R"(CREATE TABLE IF NOT EXISTS delivery_queue (
-    signal_id TEXT NOT NULL,
-    target INTEGER NOT NULL,
-    time_utc TEXT NOT NULL,
-    direction TEXT NOT NULL,
-    instrument TEXT NOT NULL,
-    symbol TEXT NOT NULL,
-    option INTEGER NOT NULL,
-    price_text TEXT NOT NULL,
-    failures INTEGER NOT NULL,
-    due_utc TEXT NOT NULL,
-    PRIMARY KEY (signal_id, target)))";
-
 constexpr char kSelect[] = "SELECT signal_id, target, time_utc, direction, instrument, symbol, "
                            "option, price_text, failures, due_utc FROM delivery_queue "
                            "ORDER BY time_utc, rowid";
@@ -52,13 +39,7 @@ void DeliveryQueue::attach(QSqlDatabase database, WriteFailed failed)
 {
     m_database = std::move(database);
     m_failed = std::move(failed);
-    m_kept = false;
-    if (!m_database.isOpen())
-        return;
-    QSqlQuery create(m_database);
-    m_kept = create.exec(QLatin1String(kCreate));
-    if (!m_kept && m_failed)
-        m_failed(create.lastError());
+    m_kept = m_database.isOpen();
 }
 
 void DeliveryQueue::run(const char *statement, const QVariantList &values)

@@ -21,10 +21,10 @@ struct PendingSend
     friend bool operator==(const PendingSend &, const PendingSend &) = default;
 };
 
-// The sends not yet made, kept in table "delivery_queue" of the database it is handed (created
-// when missing), so that a restart neither loses one nor makes one twice. A send is known by its
-// signal's id and its target. Until a database is attached, with one that is not open, and for a
-// write that fails, nothing is kept: sending goes on from memory.
+// The sends not yet made, kept in table "delivery_queue" of the journal's file it is handed (the
+// journal's schema makes the table), so that a restart neither loses one nor makes one twice. A
+// send is known by its signal's id and its target. Until a database is attached, with one that is
+// not open, and for a write that fails, nothing is kept: sending goes on from memory.
 class DeliveryQueue final
 {
 public:

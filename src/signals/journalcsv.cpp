@@ -1,6 +1,7 @@
 #include "signals/journalcsv.h"
 
 #include "signals/journalreader.h"
+#include "signals/journaltexts.h"
 #include "signals/journaltime.h"
 
 #include <QSaveFile>
@@ -70,11 +71,14 @@ QString exportRows(const JournalReader &reader, const JournalFilter &filter, con
         return file.errorString();
     file.write(kByteOrderMark);
     file.write(QByteArray(kHeader) + kLineEnd);
+    // A journal that cannot be read fails the export: a file of fewer rows would pass for all.
     for (int offset = 0;; offset += kChunkRows) {
-        const QList<JournalRow> rows = reader.rows(filter, offset, kChunkRows);
-        for (const JournalRow &row : rows)
+        const std::optional<QList<JournalRow>> rows = reader.readRows(filter, offset, kChunkRows);
+        if (!rows)
+            return QString::fromUtf8(journaltexts::kUnreadable);
+        for (const JournalRow &row : *rows)
             file.write(line(row));
-        if (rows.size() < kChunkRows)
+        if (rows->size() < kChunkRows)
             break;
     }
     if (!file.commit())

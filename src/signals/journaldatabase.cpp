@@ -209,9 +209,16 @@ QString JournalDatabase::moveAside()
 
 void JournalDatabase::switchOff(const QString &reason)
 {
+    const bool wasOn = m_on;
     const bool wasTold = m_offTold;
     m_on = false;
     m_offTold = true;
+    // Closed, not only disowned: a writer that holds a copy of the connection (the queue of
+    // remote sends) finds it closed and keeps to memory from now on.
+    if (QSqlDatabase::contains(m_connectionName))
+        QSqlDatabase::database(m_connectionName, false).close();
     if (!wasTold)
         Q_EMIT noticeDue(QString::fromUtf8(journaltexts::kUnwritable).arg(reason));
+    if (wasOn)
+        Q_EMIT switchedOff();
 }

@@ -14,8 +14,8 @@ class QSqlError;
 //
 // A file that cannot be used never stops a signal: a damaged file is moved aside and a new one
 // started; a folder or file that cannot be written turns the journal off for the session. The
-// user hears of each once (noticeDue). While the journal is off, database() is invalid and
-// writers leave it alone.
+// user hears of each once (noticeDue). While the journal is off, database() is invalid and the
+// connection closed, so that every writer leaves the file alone, also one holding a copy.
 class JournalDatabase final : public QObject
 {
     Q_OBJECT
@@ -51,6 +51,8 @@ public:
 
 Q_SIGNALS:
     void noticeDue(const QString &text);
+    // The journal was on and has turned itself off for the rest of the session.
+    void switchedOff();
 
 private:
     enum class Outcome

@@ -3,6 +3,7 @@
 #include "signals/journaldatabase.h"
 #include "signals/journaltime.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariantList>
@@ -142,11 +143,21 @@ int JournalReader::count(const JournalFilter &filter) const
     return query.value(0).toInt();
 }
 
+bool JournalReader::isOn() const
+{
+    return m_database.isOn();
+}
+
 QList<JournalRow> JournalReader::rows(const JournalFilter &filter, int offset, int limit) const
 {
-    QList<JournalRow> rows;
+    return readRows(filter, offset, limit).value_or(QList<JournalRow>());
+}
+
+std::optional<QList<JournalRow>> JournalReader::readRows(const JournalFilter &filter, int offset,
+                                                         int limit) const
+{
     if (!m_database.isOn())
-        return rows;
+        return std::nullopt;
     Where where = whereOf(filter);
     where.values << limit << offset;
     QSqlQuery query(m_database.database());
@@ -154,7 +165,8 @@ QList<JournalRow> JournalReader::rows(const JournalFilter &filter, int offset, i
              QStringLiteral("SELECT %1 FROM signals").arg(QLatin1String(kColumns)) + where.sql +
                  QLatin1String(kNewestFirst) + QStringLiteral(" LIMIT ? OFFSET ?"),
              where.values))
-        return rows;
+        return std::nullopt;
+    QList<JournalRow> rows;
     rows.reserve(limit);
     while (query.next()) {
         JournalRow row;
@@ -172,6 +184,9 @@ QList<JournalRow> JournalReader::rows(const JournalFilter &filter, int offset, i
         row.pip = optionalDouble(query.value(12));
         rows.append(row);
     }
+    // A step that failed ends the rows as the last one does.
+    if (query.lastError().isValid())
+        return std::nullopt;
     return rows;
 }
 

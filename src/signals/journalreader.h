@@ -96,9 +96,16 @@ class JournalReader final
 public:
     explicit JournalReader(const JournalDatabase &database);
 
+    // Whether the journal is kept this session; it may turn itself off at any time.
+    bool isOn() const;
+
     int count(const JournalFilter &filter) const;
     // At most `limit` rows from the `offset`-th on.
     QList<JournalRow> rows(const JournalFilter &filter, int offset, int limit) const;
+    // The same, or nothing when the journal is off or could not be read, for a reader that
+    // must tell a failure from an end.
+    std::optional<QList<JournalRow>> readRows(const JournalFilter &filter, int offset,
+                                              int limit) const;
     JournalSummary summary(const JournalFilter &filter) const;
     // The totals of the filtered signals whose ids lie in (afterId, upToId].
     JournalTotals totals(const JournalFilter &filter, qint64 afterId, qint64 upToId) const;

@@ -36,7 +36,25 @@ constexpr std::array kSignals{
     "CREATE INDEX signals_by_instrument ON signals (instrument, time_utc)",
 };
 
-constexpr std::array<Step, 1> kSteps{Step(kSignals)};
+// 2: the sends remote delivery has still to make, one per signal and target, with the attempts
+// that failed and when the next one is due (UTC, to the millisecond). Files of the first
+// version may have the table already: remote delivery made it for itself then.
+constexpr std::array kDeliveryQueue{
+    "CREATE TABLE IF NOT EXISTS delivery_queue ("
+    " signal_id TEXT NOT NULL,"
+    " target INTEGER NOT NULL,"
+    " time_utc TEXT NOT NULL,"
+    " direction TEXT NOT NULL,"
+    " instrument TEXT NOT NULL,"
+    " symbol TEXT NOT NULL,"
+    " option INTEGER NOT NULL,"
+    " price_text TEXT NOT NULL,"
+    " failures INTEGER NOT NULL,"
+    " due_utc TEXT NOT NULL,"
+    " PRIMARY KEY (signal_id, target))",
+};
+
+constexpr std::array<Step, 2> kSteps{Step(kSignals), Step(kDeliveryQueue)};
 
 int versionOf(QSqlDatabase &database, QSqlError &error)
 {

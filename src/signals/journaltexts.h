@@ -25,6 +25,8 @@ inline constexpr char kExportFilter[] = "CSV files (*.csv)";
 // %1: the file, %2: the reason.
 inline constexpr char kExportFailed[] = "The journal could not be written to %1: %2";
 inline constexpr char kJournalOff[] = "The signal journal is off until the program starts again.";
+// Why an export failed when its rows could not be read.
+inline constexpr char kUnreadable[] = "the signal journal cannot be read";
 
 // Filters.
 inline constexpr char kInstrumentLabel[] = "Instrument:";

@@ -99,10 +99,9 @@ QString shareText(const OutcomeSummary &summary)
 
 } // namespace
 
-JournalWindow::JournalWindow(const JournalReader &reader, bool journalOn, QWidget *parent)
+JournalWindow::JournalWindow(const JournalReader &reader, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_reader(reader)
-    , m_journalOn(journalOn)
     , m_model(new JournalTableModel(reader, this))
 {
     setObjectName(QStringLiteral("journalform"));
@@ -152,12 +151,10 @@ JournalWindow::JournalWindow(const JournalReader &reader, bool journalOn, QWidge
     m_notice = new QLabel(text(journaltexts::kJournalOff), body);
     m_notice->setObjectName(QStringLiteral("journalNotice"));
     look::setTextColor(m_notice, look::kAlarmRed);
-    m_notice->setVisible(!m_journalOn);
     bottom->addWidget(m_notice);
     bottom->addStretch(1);
     m_export = new QPushButton(text(journaltexts::kExportButton), body);
     m_export->setObjectName(QStringLiteral("journalExport"));
-    m_export->setEnabled(m_journalOn);
     connect(m_export, &QPushButton::clicked, this, &JournalWindow::chooseExportFile);
     bottom->addWidget(m_export);
     layout->addLayout(bottom);
@@ -165,6 +162,7 @@ JournalWindow::JournalWindow(const JournalReader &reader, bool journalOn, QWidge
     auto *frame = new WindowFrame(this, QStringLiteral("journalframe"), look::kPanelBlue);
     frame->setGeometry(rect());
     frame->raise();
+    showJournalState();
     sumUp();
 }
 
@@ -294,8 +292,15 @@ void JournalWindow::applyFilter()
     sumUp();
 }
 
+void JournalWindow::showJournalState()
+{
+    m_notice->setVisible(!m_reader.isOn());
+    m_export->setEnabled(m_reader.isOn());
+}
+
 void JournalWindow::refresh()
 {
+    showJournalState();
     const std::optional<JournalRow> selected = m_model->journalRow(m_table->currentIndex().row());
     m_model->reload();
     if (selected) {

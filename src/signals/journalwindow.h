@@ -26,12 +26,12 @@ class JournalWindow final : public QWidget
 {
     Q_OBJECT
 public:
-    // `journalOn`: whether the journal is kept this session; when not, the window says so.
-    JournalWindow(const JournalReader &reader, bool journalOn, QWidget *parent = nullptr);
+    // While the journal is off, which it may turn at any time, the window says so.
+    explicit JournalWindow(const JournalReader &reader, QWidget *parent = nullptr);
     Q_DISABLE_COPY_MOVE(JournalWindow)
 
-    // Reads the journal again (a signal came, an outcome was filled in); the selected row stays
-    // selected.
+    // Reads the journal again (a signal came, an outcome was filled in, the journal turned
+    // off); the selected row stays selected.
     void refresh();
     // Writes the filtered rows to `path`; tells the user when that fails.
     bool exportTo(const QString &path);
@@ -54,13 +54,13 @@ private:
     QWidget *buildFilters();
     QWidget *buildSummary();
     void applyFilter();
+    void showJournalState();
     // Sums the filtered journal up and shows it; a later call takes over from an earlier one.
     QCoro::Task<> sumUp();
     void showSummary(const JournalSummary &summary);
     void chooseExportFile();
 
     const JournalReader &m_reader;
-    bool m_journalOn;
     JournalTableModel *m_model;
     QTableView *m_table = nullptr;
     QComboBox *m_instrument = nullptr;

@@ -1,3 +1,4 @@
+#include "enforcedpermissions.h"
 #include "signals/journaldatabase.h"
 #include "signals/journalschema.h"
 #include "testfiles.h"
@@ -11,8 +12,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 namespace {
 
@@ -73,6 +72,8 @@ private Q_SLOTS:
     void failedWritesAreToldOnce();
     void lockedFileFailsAtOnceAndJournalStaysOn();
     void newerSchemaIsLeftAsItIs();
+    void firstVersionGainsTheQueueAndKeepsItsRows_data();
+    void firstVersionGainsTheQueueAndKeepsItsRows();
 
 private:
     QString journalPath() const { return m_dir->filePath(QStringLiteral("q.ini.signals.sqlite")); }
@@ -122,6 +123,10 @@ void TestJournalDatabase::newFileKeepsItsRowsAcrossReopening()
         for (const char *name : {"id", "time_utc", "direction", "instrument", "option", "method",
                                  "price", "price_15m", "price_1h", "price_4h"})
             QVERIFY2(columns.contains(QLatin1String(name)), name);
+        // The queue of remote sends is there before remote delivery takes the file.
+        const QSqlRecord queue = journal.database().record(QStringLiteral("delivery_queue"));
+        for (const char *name : {"signal_id", "target", "time_utc", "failures", "due_utc"})
+            QVERIFY2(queue.contains(QLatin1String(name)), name);
         QVERIFY(
             exec(journal.database(),
                  "INSERT INTO signals (time_utc, direction, instrument, option, method, "
@@ -182,27 +187,36 @@ void TestJournalDatabase::unwritableFolderTurnsTheJournalOff_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<bool>("readOnly");
-    QTest::newRow("folder is a file") << "a file" << false;
-    QTest::newRow("read-only folder") << "read-only" << true;
+    QTest::addColumn<bool>("fileThere");
+    QTest::newRow("folder is a file") << "a file" << false << false;
+    QTest::newRow("read-only folder") << "read-only" << true << false;
+    // The write-ahead log cannot be made beside a journal kept from an earlier run.
+    QTest::newRow("read-only folder with a journal") << "read-only" << true << true;
 }
 
 void TestJournalDatabase::unwritableFolderTurnsTheJournalOff()
 {
     QFETCH(QString, folder);
     QFETCH(bool, readOnly);
+    QFETCH(bool, fileThere);
     const QString folderPath = m_dir->filePath(folder);
+    const QString path = folderPath + "/q.ini.signals.sqlite";
     if (readOnly) {
-        if (geteuid() == 0)
-            QSKIP("the superuser writes into read-only folders");
         QVERIFY(QDir().mkpath(folderPath));
+        if (fileThere) {
+            JournalDatabase earlier(path, kMay14);
+            QVERIFY(earlier.open());
+        }
         QVERIFY(QFile::setPermissions(folderPath, QFile::ReadOwner | QFile::ExeOwner));
     } else {
         QVERIFY(writeFile(folderPath, "a file where the folder should be"));
     }
-    const QString path = folderPath + "/q.ini.signals.sqlite";
     const auto writable = qScopeGuard([&folderPath] {
         QFile::setPermissions(folderPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     });
+    // The superuser, as CI runs, would write into the read-only folder all the same.
+    const EnforcedPermissions enforced;
+    QVERIFY(enforced.active());
 
     JournalDatabase journal(path, kMay14);
     QSignalSpy notices(&journal, &JournalDatabase::noticeDue);
@@ -235,13 +249,18 @@ void TestJournalDatabase::failedWritesAreToldOnce()
     JournalDatabase journal(journalPath(), kMay14);
     QVERIFY(journal.open());
     QSignalSpy notices(&journal, &JournalDatabase::noticeDue);
+    QSignalSpy switchedOff(&journal, &JournalDatabase::switchedOff);
+    // As the queue of remote sends holds it, taken once at start-up.
+    const QSqlDatabase held = journal.database();
 
     journal.writeFailed(errorWithCode(code));
     journal.writeFailed(errorWithCode(code));
 
     QCOMPARE(journal.isOn(), staysOn);
     QCOMPARE(journal.database().isValid(), staysOn);
+    QCOMPARE(held.isOpen(), staysOn);
     QCOMPARE(notices.size(), 1);
+    QCOMPARE(switchedOff.size(), staysOn ? 0 : 1);
 }
 
 void TestJournalDatabase::lockedFileFailsAtOnceAndJournalStaysOn()
@@ -286,6 +305,44 @@ void TestJournalDatabase::newerSchemaIsLeftAsItIs()
     JournalDatabase reopened(journalPath(), kMay14);
     QVERIFY(reopened.open());
     QCOMPARE(reopened.schemaVersion(), journalschema::latestVersion() + 3);
+}
+
+void TestJournalDatabase::firstVersionGainsTheQueueAndKeepsItsRows_data()
+{
+    QTest::addColumn<bool>("queueThere");
+    QTest::newRow("without the queue") << false;
+    QTest::newRow("queue made by remote delivery itself") << true;
+}
+
+void TestJournalDatabase::firstVersionGainsTheQueueAndKeepsItsRows()
+{
+    QFETCH(bool, queueThere);
+    {
+        JournalDatabase journal(journalPath(), kMay14);
+        QVERIFY(journal.open());
+        const QSqlDatabase file = journal.database();
+        QVERIFY(exec(file, "INSERT INTO signals (time_utc, direction, instrument, option, method, "
+                           "instrument_index) VALUES ('2024-05-14T10:06:12Z', 'BUY', 'Gold', 1, 1, "
+                           "44)"));
+        QVERIFY(exec(file, "DROP TABLE delivery_queue"));
+        if (queueThere) {
+            QVERIFY(exec(file, "CREATE TABLE delivery_queue (signal_id TEXT NOT NULL, target "
+                               "INTEGER NOT NULL, time_utc TEXT NOT NULL, direction TEXT NOT NULL, "
+                               "instrument TEXT NOT NULL, symbol TEXT NOT NULL, option INTEGER NOT "
+                               "NULL, price_text TEXT NOT NULL, failures INTEGER NOT NULL, due_utc "
+                               "TEXT NOT NULL, PRIMARY KEY (signal_id, target))"));
+            QVERIFY(exec(file, "INSERT INTO delivery_queue VALUES ('5f0c', 1, "
+                               "'2024-05-14T23:40:00.000Z', 'BUY', 'Gold', 'XAUUSD', 1, '2301.50', "
+                               "0, '2024-05-14T23:40:00.000Z')"));
+        }
+        QVERIFY(exec(file, "PRAGMA user_version = 1"));
+    }
+    JournalDatabase reopened(journalPath(), kMay14);
+    QVERIFY(reopened.open());
+    QCOMPARE(reopened.schemaVersion(), journalschema::latestVersion());
+    QCOMPARE(scalar(reopened.database(), "SELECT instrument FROM signals").toString(), "Gold");
+    QCOMPARE(scalar(reopened.database(), "SELECT COUNT(*) FROM delivery_queue").toInt(),
+             queueThere ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestJournalDatabase)

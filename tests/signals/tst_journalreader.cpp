@@ -211,6 +211,10 @@ void TestJournalReader::journalOffReadsNothing()
     QCOMPARE(reader.count({}), 0);
     QVERIFY(reader.rows({}, 0, 10).isEmpty());
     QCOMPARE(described(reader.summary({}).all), "0 0 0");
+    // An export of a journal that cannot be read fails and leaves no file of no rows.
+    const QString path = m_dir->filePath("off.csv");
+    QVERIFY(!journalcsv::exportRows(reader, {}, path).isEmpty());
+    QVERIFY(!QFile::exists(path));
 }
 
 QTEST_GUILESS_MAIN(TestJournalReader)

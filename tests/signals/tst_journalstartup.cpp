@@ -6,9 +6,11 @@
 #include "market/indicatorgrid.h"
 #include "market/pollingcycle.h"
 #include "recordbuilder.h"
+#include "signals/deliverytarget.h"
 #include "signals/journaldatabase.h"
 #include "signals/journaltablemodel.h"
 #include "signals/journalwindow.h"
+#include "signals/remotedelivery.h"
 #include "signals/signalevaluator.h"
 #include "signals/signallistmodel.h"
 #include "signals/signalmemory.h"
@@ -21,6 +23,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QMessageBox>
+#include <QSqlError>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +69,7 @@ private Q_SLOTS:
     void deliveredSignalsAreShownAsTheyCome();
     void doubleClickSelectsTheInstrument();
     void unusableJournalIsToldOnceAndSignalsGoOn();
+    void journalTurnedOffIsShownInItsWindow();
 
 private:
     std::unique_ptr<Application> start();
@@ -107,8 +111,9 @@ void TestJournalStartup::menuAndListOpenTheJournal()
     const qsizetype exit = items.indexOf(app->tray().menu()->defaultAction());
     QCOMPARE(items.at(exit)->objectName(), QStringLiteral("mnuExit"));
     QVERIFY(items.at(exit + 1)->isSeparator());
-    QCOMPARE(items.at(exit + 2)->objectName(), QStringLiteral("mnuJournal"));
-    items.at(exit + 2)->trigger();
+    QAction *journalItem = items.at(exit + 2);
+    QCOMPARE(journalItem->objectName(), QStringLiteral("mnuJournal"));
+    journalItem->trigger();
     JournalWindow *window = app->journalWindow();
     QVERIFY(window && window->isVisible());
     window->close();
@@ -120,8 +125,10 @@ void TestJournalStartup::menuAndListOpenTheJournal()
     listMenu->actions().first()->trigger();
     JournalWindow *fromList = app->journalWindow();
     QVERIFY(fromList && fromList->isVisible());
-    items.last()->trigger();
+    fromList->hide();
+    journalItem->trigger();
     QCOMPARE(app->journalWindow(), fromList); // one window, brought forward
+    QVERIFY(fromList->isVisible());
 }
 
 void TestJournalStartup::deliveredSignalsAreShownAsTheyCome()
@@ -165,6 +172,7 @@ void TestJournalStartup::doubleClickSelectsTheInstrument()
     app->showJournal();
     QTableView *table = app->journalWindow()->table();
     QVERIFY(QTest::qWaitForWindowExposed(table->window()));
+    app->window().hide(); // in the notification area
 
     const QRect row = table->visualRect(table->model()->index(1, 0));
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, row.center());
@@ -172,12 +180,23 @@ void TestJournalStartup::doubleClickSelectsTheInstrument()
 
     QCOMPARE(app->state().selectedIndex(), kOilWti);
     QVERIFY(!navigator.isCollapsed(catalogue::Commodities));
+    QVERIFY(app->window().isVisible());
 }
 
 void TestJournalStartup::unusableJournalIsToldOnceAndSignalsGoOn()
 {
     // A folder where the journal file should be: nothing can open it.
     QVERIFY(QDir().mkpath(m_ini + QStringLiteral(".signals.sqlite")));
+    // Remote delivery, whose queue lives in that file, sends from memory.
+    m_server->serve(QStringLiteral("hook"), "{}");
+    {
+        SettingsStore store(m_ini);
+        DeliveryTarget webhook;
+        webhook.on = true;
+        webhook.options = QStringLiteral("123");
+        webhook.url = m_server->baseAddress() + QStringLiteral("hook");
+        deliverytargets::write(store, 1, webhook);
+    }
     auto app = start();
     QVERIFY(app);
     QVERIFY(!app->journalDatabase().isOn());
@@ -189,11 +208,34 @@ void TestJournalStartup::unusableJournalIsToldOnceAndSignalsGoOn()
                                        QStringLiteral("Oil (WTI)"));
     QCOMPARE(app->signalPanel().model()->rowCount(), 3);
     QCOMPARE(shownNotices().size(), 1);
+    QTRY_COMPARE(m_server->requestCount(QStringLiteral("hook")), 3);
+    QVERIFY(app->remoteDelivery().pending().isEmpty());
 
     app->showJournal();
     QCOMPARE(app->journalWindow()->model()->rowCount(), 0);
     QVERIFY(
         app->journalWindow()->findChild<QWidget *>(QStringLiteral("journalNotice"))->isVisible());
+}
+
+void TestJournalStartup::journalTurnedOffIsShownInItsWindow()
+{
+    auto app = start();
+    QVERIFY(app);
+    app->showJournal();
+    QWidget *notice = app->journalWindow()->findChild<QWidget *>(QStringLiteral("journalNotice"));
+    QVERIFY(!notice->isVisible());
+
+    // A disk error while the window is open: it says so at once, and signals go on.
+    app->journalDatabase().writeFailed(QSqlError(QStringLiteral("driver"),
+                                                 QStringLiteral("disk I/O error"),
+                                                 QSqlError::StatementError, QStringLiteral("10")));
+    QVERIFY(notice->isVisible());
+    QTRY_COMPARE(shownNotices().size(), 1);
+    SignalMemory memory;
+    app->signalEvaluator().checkSignal(strongBuyAt(QStringLiteral("79.12")), memory,
+                                       QStringLiteral("Oil (WTI)"));
+    QCOMPARE(app->signalPanel().model()->rowCount(), 3);
+    QCOMPARE(app->journalWindow()->model()->rowCount(), 0);
 }
 
 QTEST_MAIN(TestJournalStartup)

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSqlError>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,7 +63,7 @@ void TestJournalWindow::init()
     QVERIFY(m_database->open());
     QVERIFY(journalfixture::addSamples(m_database->database()));
     m_reader = std::make_unique<JournalReader>(*m_database);
-    m_window = std::make_unique<JournalWindow>(*m_reader, true);
+    m_window = std::make_unique<JournalWindow>(*m_reader);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -286,10 +287,26 @@ void TestJournalWindow::exportWritesTheFilteredRows()
 
 void TestJournalWindow::journalOffIsSaid()
 {
-    JournalWindow off(*m_reader, false);
-    QCOMPARE(off.findChild<QLabel *>("journalNotice")->isVisibleTo(&off), true);
-    QCOMPARE(off.findChild<QPushButton *>("journalExport")->isEnabled(), false);
-    QCOMPARE(m_window->findChild<QLabel *>("journalNotice")->isVisibleTo(m_window.get()), false);
+    auto *notice = m_window->findChild<QLabel *>("journalNotice");
+    auto *exportButton = m_window->findChild<QPushButton *>("journalExport");
+    QVERIFY(!notice->isVisibleTo(m_window.get()));
+    QVERIFY(exportButton->isEnabled());
+
+    // A disk error while the window is open turns the journal off for the session.
+    m_database->writeFailed(QSqlError(QStringLiteral("driver"), QStringLiteral("disk I/O error"),
+                                      QSqlError::StatementError, QStringLiteral("10")));
+    m_window->refresh();
+    QVERIFY(notice->isVisibleTo(m_window.get()));
+    QVERIFY(!exportButton->isEnabled());
+    QCOMPARE(m_window->model()->rowCount(), 0);
+    // Nor does an export pass a file without the rows for the journal.
+    const QString path = m_dir->filePath("off.csv");
+    QVERIFY(!m_window->exportTo(path));
+    QVERIFY(!QFile::exists(path));
+
+    JournalWindow opened(*m_reader);
+    QVERIFY(opened.findChild<QLabel *>("journalNotice")->isVisibleTo(&opened));
+    QVERIFY(!opened.findChild<QPushButton *>("journalExport")->isEnabled());
 }
 
 QTEST_MAIN(TestJournalWindow)

@@ -526,15 +526,32 @@ void TestRemoteDelivery::sendsOverAnHourLateAreDropped()
 
 void TestRemoteDelivery::closedFileStopsNoSend()
 {
-    m_receiver->setRoute(QStringLiteral("hook"), answer(200, "{}"));
+    m_receiver->setRoute(QStringLiteral("hook"), answer(503, "{}"));
     setTarget(1, Kind::Webhook, QStringLiteral("hook"));
     startDelivery();
     // The journal turns itself off when its file can no longer be written.
-    m_database->database().close();
+    m_database->writeFailed(QSqlError(QStringLiteral("driver"), QStringLiteral("read-only"),
+                                      QSqlError::StatementError, QStringLiteral("8")));
+    QVERIFY(!m_database->isOn());
 
     m_delivery->receive(signalOf("1"));
     awaitAttempts(1);
-    QCOMPARE(m_receiver->received().size(), 1);
+    // Waiting for its retry in memory only: the file the journal gave up is left alone.
+    QCOMPARE(m_delivery->pending().size(), 1);
+    {
+        QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "file");
+        file.setDatabaseName(m_dir->filePath(QStringLiteral("signals.sqlite")));
+        QVERIFY(file.open());
+        QSqlQuery query(file);
+        QVERIFY(query.exec(QStringLiteral("SELECT COUNT(*) FROM delivery_queue")) && query.next());
+        QCOMPARE(query.value(0).toInt(), 0);
+    }
+    QSqlDatabase::removeDatabase("file");
+
+    m_receiver->setRoute(QStringLiteral("hook"), answer(200, "{}"));
+    advance(5s);
+    awaitAttempts(1);
+    QVERIFY(m_receiver->received().size() >= 2);
     QVERIFY(m_delivery->pending().isEmpty());
 }
 
