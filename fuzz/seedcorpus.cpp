@@ -116,7 +116,7 @@ void writeRecords(SeedWriter &seeds, const DocumentSet &documents)
 }
 
 // The minute candles the market keeps, in the forms a terminal exports.
-void writeCandles(SeedWriter &seeds, const Market &market)
+void writeCandles(SeedWriter &seeds, const MarketData &market)
 {
     for (int index : {0, 28, 43, 56}) {
         const InstrumentSnapshot snapshot = market.snapshot(index);
